@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, idempotently: Debian packages,
+# the Japanese locale, and a private Wine prefix with a Japanese font.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+packages=(mingw-w64 wine64 xvfb xdotool imagemagick libgl1-mesa-dri fonts-ipafont-gothic
+          locales cmake ninja-build make g++ googletest libgtest-dev libbenchmark-dev python3)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+mkdir -p "$VORL_BUILD" "$(dirname "$VORL_LOCPATH")"
+
+if [ ! -f "$VORL_LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; then
+  echo "setup: making the Japanese locale"
+  mkdir -p "$VORL_LOCPATH"
+  localedef -i ja_JP -f UTF-8 "$VORL_LOCPATH/ja_JP.UTF-8" || true
+fi
+
+if [ ! -f "$WINEPREFIX/.vorl-ready" ]; then
+  echo "setup: preparing the Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  "$WINESERVER" -w
+  cp /usr/share/fonts/opentype/ipafont-gothic/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  reg="$VORL_BUILD/vorl-prefix.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="N"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS UI Gothic" "ＭＳ Ｐゴシック"; do
+      printf '"%s"="IPAPGothic"\r\n' "$f"
+    done
+    printf '\r\n'
+    # No crash dialog: a crashing test program just ends.
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  "$WINELOADER" regedit /S "$reg" >/dev/null 2>&1
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.vorl-ready"
+fi
+echo "setup: ready"

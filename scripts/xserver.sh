@@ -1,0 +1,18 @@
+# Sourced: starts a private Xvfb and a persistent wineserver for this shell,
+# and stops both when the shell exits.
+vorl_start_x() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  VORL_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  "$WINESERVER" -p
+  trap vorl_stop_x EXIT
+}
+vorl_stop_x() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${VORL_XVFB_PID:-}" ] && kill "$VORL_XVFB_PID" 2>/dev/null || true
+}
