@@ -7,6 +7,6 @@ export WINEARCH=win64
 export WINELOADER="${WINELOADER:-/usr/lib/wine/wine64}"
 export WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export WINEDEBUG="${WINEDEBUG:-err+all}"
+export WINEDEBUG="${WINEDEBUG:-fixme-all,err+all}"
 # Japanese locale made by setup.sh into a folder of ours; wine-run.sh uses it.
 export VORL_LOCPATH="$VORL_ROOT/build/locale"

@@ -2,5 +2,4 @@
 # Runs one Windows program under the project's Wine prefix, in the Japanese
 # locale. CTest uses it as the cross-compiling emulator.
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-export LOCPATH="$VORL_LOCPATH" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-exec "$WINELOADER" "$@"
+exec env LOCPATH="$VORL_LOCPATH" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINELOADER" "$@"
