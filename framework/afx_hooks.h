@@ -20,3 +20,7 @@ void AfxOutputDebugString(const char* text);
 // Ends the process through the runtime's exit (exit handlers and static
 // destructors run). A test hook must not return; if it does, the process aborts.
 [[noreturn]] void AfxExitProcess(int code);
+
+// The framework's standard message box (through afx_hooks::messageBox): type 0
+// is a box with an OK button. text is in code page 932.
+int AfxMessageBox(const char* text, unsigned type = 0, unsigned helpId = 0);
