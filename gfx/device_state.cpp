@@ -1,0 +1,3 @@
+#include "gfx/device_state.h"
+
+DeviceState g_deviceState;

@@ -1,0 +1,106 @@
+// The doubles themselves: the graphics tests rely on their counting, their
+// failure injection and their log, so those are checked here.
+#include "tests/doubles/dx_doubles.h"
+
+#include "framework/afx_hooks.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using dxd::DxDoubles;
+
+TEST(DxDoubles, CountsReferencesAndReportsWhatIsStillHeld) {
+    DxDoubles dx;
+    IDirectDraw* dd = nullptr;
+    ASSERT_EQ(dxd::StandInDirectDrawCreate(nullptr, &dd, nullptr), S_OK);
+    IDirectDrawSurface* surface = nullptr;
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    ASSERT_EQ(dd->CreateSurface(&desc, &surface, nullptr), S_OK);
+    EXPECT_EQ(dx.Unreleased({dd, surface}), "");
+    EXPECT_NE(dx.Unreleased({dd}), "");
+    EXPECT_EQ(surface->AddRef(), 2u);
+    EXPECT_EQ(surface->Release(), 1u);
+    surface->Release();
+    dd->Release();
+    EXPECT_EQ(dx.Unreleased(), "");
+    EXPECT_EQ(dx.log.Released(), (std::vector<std::string>{"IDirectDrawSurface#1", "IDirectDrawSurface#1", "IDirectDraw#1"}));
+    EXPECT_EQ(dx.surfaces[0]->created.ddsCaps.dwCaps, DWORD(DDSCAPS_PRIMARYSURFACE));
+}
+
+TEST(DxDoubles, ReportsOverReleaseAndUseAfterRelease) {
+    DxDoubles dx;
+    auto* clipper = dx.NewClipper();
+    clipper->Release();
+    clipper->Release();
+    clipper->SetHWnd(0, nullptr);
+    EXPECT_EQ(dx.errors.size(), 2u);
+    EXPECT_NE(dx.Unreleased(), "");
+    dx.errors.clear();
+}
+
+TEST(DxDoubles, FailsNamedCallsOnceAlwaysAfterAndByArguments) {
+    DxDoubles dx;
+    auto* s1 = dx.NewSurface();
+    auto* s2 = dx.NewSurface();
+    dx.Fail("IDirectDrawSurface::IsLost", DDERR_SURFACELOST, 1);
+    dx.Fail(s2, "Restore", DDERR_GENERIC);
+    EXPECT_EQ(s1->IsLost(), DDERR_SURFACELOST);
+    EXPECT_EQ(s1->IsLost(), S_OK);
+    EXPECT_EQ(s1->Restore(), S_OK);
+    EXPECT_EQ(s2->Restore(), DDERR_GENERIC);
+    EXPECT_EQ(s2->Restore(), DDERR_GENERIC);
+
+    auto* d3d = dx.NewDirect3D2();
+    dx.Fail("IDirect3D2::CreateDevice", E_FAIL, dxd::kAlways, 0, "IID_IDirect3DMMXDevice");
+    dx.Fail("IDirect3D2::CreateDevice", D3DERR_SURFACENOTINVIDMEM, 1, 1);
+    IDirect3DDevice2* device = reinterpret_cast<IDirect3DDevice2*>(1);
+    EXPECT_EQ(d3d->CreateDevice(IID_IDirect3DMMXDevice, s1, &device), E_FAIL);
+    EXPECT_EQ(device, nullptr);  // a failing call hands back nothing
+    EXPECT_EQ(d3d->CreateDevice(IID_IDirect3DRGBDevice, s1, &device), S_OK);  // first matching: skipped
+    device->Release();
+    EXPECT_EQ(d3d->CreateDevice(IID_IDirect3DRGBDevice, s1, &device), D3DERR_SURFACENOTINVIDMEM);
+    EXPECT_EQ(d3d->CreateDevice(IID_IDirect3DRGBDevice, s1, &device), S_OK);
+    device->Release();
+    EXPECT_TRUE(dx.log.Contains("IDirect3D2#1.CreateDevice(IID_IDirect3DRGBDevice, IDirectDrawSurface#1)"));
+    s1->Release();
+    s2->Release();
+    d3d->Release();
+    dx.ExpectAllReleased();
+}
+
+TEST(DxDoubles, QueriedInterfacesHoldWhatTheyCameFrom) {
+    DxDoubles dx;
+    auto* surface = dx.NewSurface();
+    IDirect3DTexture2* texture = nullptr;
+    ASSERT_EQ(surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&texture)), S_OK);
+    surface->Release();
+    EXPECT_EQ(dx.Unreleased({surface, texture}), "");
+    texture->Release();
+
+    auto* rmViewport = dx.NewRMViewport();
+    IDirect3DViewport* im = nullptr;
+    ASSERT_EQ(rmViewport->GetDirect3DViewport(&im), S_OK);
+    IDirect3DViewport2* im2 = nullptr;
+    ASSERT_EQ(im->QueryInterface(IID_IDirect3DViewport2, reinterpret_cast<void**>(&im2)), S_OK);
+    im2->Release();
+    im->Release();
+    rmViewport->Release();
+    dx.ExpectAllReleased();
+}
+
+TEST(DxDoubles, RecordsHookedLinesBoxesAndExitsInTheSameLog) {
+    DxDoubles dx;
+    AfxOutputDebugString("NVX:line\n");
+    auto* s = dx.NewSurface();
+    s->IsLost();
+    EXPECT_THROW(AfxExitProcess(1), dxd::ExitCalled);
+    afx_hooks::messageBox("text", MB_OK, 0);
+    EXPECT_EQ(dx.log.Texts(), (std::vector<std::string>{"debug:NVX:line\n", "IDirectDrawSurface#1.IsLost()", "exit:1", "box:text"}));
+    s->Release();
+}
+
+}  // namespace
