@@ -173,6 +173,25 @@ TEST(CameraProjection, LimitsOfThe32BitRange) {
     EXPECT_EQ(screen.x, -2147483648.0);
 }
 
+// The fast conversion and the portable one agree everywhere, also where no
+// 32-bit result exists.
+TEST(CameraProjection, TruncationPathsAgree) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double values[] = {0.0, -0.0, 0.5, -0.5, 0.9999999999999999, -1.5, 319.9999972,
+                             2147483647.0, 2147483647.9, 2147483648.0, -2147483648.0,
+                             -2147483648.9, -2147483649.0, 1e300, -1e300, inf, -inf,
+                             std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::denorm_min()};
+    for (double v : values) {
+        const double fast = camera_detail::TruncateToInt32(v);
+        EXPECT_EQ(fast, camera_detail::TruncateToInt32Portable(v)) << v;
+        EXPECT_TRUE(IsWholeInt32(fast)) << v;
+        if (v > -2147483649.0 && v < 2147483648.0) {
+            EXPECT_EQ(fast, std::trunc(v)) << v;
+        }
+    }
+}
+
 // Fake keyboard: records the order of the queries, answers from a table.
 std::vector<int> g_queried;
 short g_state[256];
