@@ -54,3 +54,22 @@ struct DeviceState {
 
 // The one instance, zero-filled at program start.
 extern DeviceState g_deviceState;
+
+// Binds the libraries (NvxLoadLibraries) and sets the record to its defaults:
+// 640 x 480 at 16 bits, everything else from directDraw to enumDone zero.
+// Interfaces the record still holds are released first, in NvxCleanup's
+// order (a repeated set-up after a resize would otherwise drop them).
+// deviceGuid, the library handles and the entry points keep their values.
+// Returns 1, or 0 when the binding failed (the record is then unchanged).
+int NvxInitialize();
+
+// Releases every interface the record holds except rm, in a fixed order:
+// viewport, rmDevice, device2, palette, zBuffer, rm2, direct3D2, backBuffer,
+// clipper, primarySurface, directDraw. Clears renderingEnabled. Returns 1.
+int NvxCleanup();
+
+// Stores value unchanged in preferRgb. Returns 1.
+int NvxSetRgbPreference(int value);
+
+// 0 clears renderingEnabled, 1 sets it, any other value leaves it. Returns 1.
+int NvxEnableRendering(int enable);
