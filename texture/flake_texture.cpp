@@ -60,7 +60,7 @@ void ShowMissingFile(const char* fileName) {
     const int length = std::snprintf(nullptr, 0, kFormat, fileName);
     std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
     std::snprintf(&text[0], text.size() + 1, kFormat, fileName);
-    afx_hooks::messageBox(text.c_str(), MB_OK, 0);
+    AfxMessageBox(text.c_str());
 }
 
 }  // namespace

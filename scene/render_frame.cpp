@@ -1,0 +1,155 @@
+// One frame of the flake field: the device and scene set-up when it is
+// pending, then the clear, the render states, one textured, additively
+// blended square per visible flake, and the presentation.
+#include "scene/render_frame.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "app/flake_dlg.h"
+#include "framework/afx_hooks.h"
+#include "gfx/device_selection.h"
+#include "gfx/device_state.h"
+#include "gfx/windowed_surfaces.h"
+#include "scene/flake_quad.h"
+
+// The portable square writer fills QuadVertex; the device reads D3DTLVERTEX.
+static_assert(sizeof(QuadVertex) == sizeof(D3DTLVERTEX), "QuadVertex size");
+static_assert(offsetof(QuadVertex, sx) == offsetof(D3DTLVERTEX, sx), "sx");
+static_assert(offsetof(QuadVertex, sy) == offsetof(D3DTLVERTEX, sy), "sy");
+static_assert(offsetof(QuadVertex, sz) == offsetof(D3DTLVERTEX, sz), "sz");
+static_assert(offsetof(QuadVertex, rhw) == offsetof(D3DTLVERTEX, rhw), "rhw");
+static_assert(offsetof(QuadVertex, color) == offsetof(D3DTLVERTEX, color), "color");
+static_assert(offsetof(QuadVertex, specular) == offsetof(D3DTLVERTEX, specular), "specular");
+static_assert(offsetof(QuadVertex, tu) == offsetof(D3DTLVERTEX, tu), "tu");
+static_assert(offsetof(QuadVertex, tv) == offsetof(D3DTLVERTEX, tv), "tv");
+static_assert(sizeof(D3DMATERIAL) == 80, "D3DMATERIAL is the 80-byte public record");
+
+D3DTLVERTEX flakeQuad[4];
+
+namespace {
+
+// {93281500-8CF8-11D0-89AB-00A0C9054129}
+const GUID kIidDirect3DViewport2 = {0x93281500, 0x8CF8, 0x11D0, {0x89, 0xAB, 0x00, 0xA0, 0xC9, 0x05, 0x41, 0x29}};
+
+QuadVertex* Quad() { return reinterpret_cast<QuadVertex*>(flakeQuad); }
+
+template <typename T>
+void ReleaseAndClear(T*& p) {
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+// The render states of every frame, in the order they are set.
+const struct {
+    D3DRENDERSTATETYPE state;
+    DWORD value;
+} kRenderStates[] = {
+    {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},
+    {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
+    {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
+    {D3DRENDERSTATE_BLENDENABLE, TRUE},
+    {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+    {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE},
+    {D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT},
+};
+
+}  // namespace
+
+void FillBackgroundMaterial(D3DMATERIAL& material) {
+    std::memset(&material, 0, sizeof(material));
+    material.dwSize = sizeof(D3DMATERIAL);
+    material.diffuse.a = 1.0f;
+    material.dwRampSize = 16;
+}
+
+void CFlakeDlg::RenderFrame() {
+    DeviceState& state = g_deviceState;
+
+    if (m_needsSetup) {
+        // A repeated set-up replaces the frames and the background material
+        // of the earlier one; release those first.
+        ReleaseAndClear(m_cameraFrame);
+        ReleaseAndClear(m_sceneFrame);
+        ReleaseAndClear(m_backgroundMaterial);
+        m_backgroundMaterialHandle = 0;
+
+        if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(m_hWnd) || !NvxCreateD3DRM()) {
+            AfxMessageBox("DirectXの初期化に失敗しました");
+            DestroyWindow();  // deletes this object: touch no member afterwards
+            AfxExitProcess(1);
+        }
+
+        if (state.rm2) {
+            state.rm2->CreateFrame(nullptr, &m_sceneFrame);
+            if (m_sceneFrame) state.rm2->CreateFrame(m_sceneFrame, &m_cameraFrame);
+        }
+        if (m_cameraFrame) m_cameraFrame->SetPosition(m_sceneFrame, 0.0f, 0.0f, 0.0f);
+        NVXViewport(m_cameraFrame);
+        NvxEnableRendering(1);
+        m_needsSetup = FALSE;
+
+        m_texture.Load(state.device2, "Vorl.bmp");
+
+        if (state.direct3D2) state.direct3D2->CreateMaterial(&m_backgroundMaterial, nullptr);
+        FillBackgroundMaterial(m_backgroundMaterialDesc);
+        if (m_backgroundMaterial) {
+            m_backgroundMaterial->SetMaterial(&m_backgroundMaterialDesc);
+            m_backgroundMaterial->GetHandle(state.device2, &m_backgroundMaterialHandle);
+        }
+
+        // A size change handled during the set-up: the next frame starts over.
+        if (m_needsSetup) return;
+    }
+
+    IDirect3DRMViewport* viewport = state.viewport;
+    IDirect3DDevice2* device = state.device2;
+
+    IDirect3DViewport2* viewport2 = nullptr;
+    if (viewport) {
+        IDirect3DViewport* direct3DViewport = nullptr;
+        viewport->GetDirect3DViewport(&direct3DViewport);
+        if (direct3DViewport) {
+            direct3DViewport->QueryInterface(kIidDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
+            // GetDirect3DViewport hands out a reference of its own.
+            direct3DViewport->Release();
+        }
+    }
+    if (viewport2) viewport2->SetBackground(m_backgroundMaterialHandle);
+    if (viewport) viewport->Clear();
+
+    if (device && viewport2) {
+        device->SetCurrentViewport(viewport2);
+        for (const auto& rs : kRenderStates) device->SetRenderState(rs.state, rs.value);
+        device->BeginScene();
+        device->SetLightState(D3DLIGHTSTATE_MATERIAL, m_texture.m_materialHandle);
+        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, m_texture.m_textureHandle);
+
+        QuadVertex* quad = Quad();
+        WriteQuadConstants(quad);
+        for (const Flake& flake : m_flakes) {
+            const Point3 world = {flake.x, flake.y, flake.z};
+            Point3 camera;
+            Point3 screen;
+            WorldToCamera(world, camera);
+            Project(camera, screen);
+            if (!IsFlakeVisible(screen, m_clientWidth, m_clientHeight)) continue;
+            WriteQuadPosition(quad, screen);
+            device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_TLVERTEX, flakeQuad, 4, 0);
+        }
+
+        device->SetLightState(D3DLIGHTSTATE_MATERIAL, 0);
+        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
+        device->EndScene();
+    }
+    if (viewport) {
+        viewport->ForceUpdate(0, 0, static_cast<DWORD>(m_clientWidth), static_cast<DWORD>(m_clientHeight));
+    }
+    ReleaseAndClear(viewport2);
+
+    NvxRestoreSurfaces();
+    if (state.rmDevice) state.rmDevice->Update();
+    NvxPresent();
+}
