@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstddef>
 #include <limits>
 
 namespace {
@@ -111,12 +110,6 @@ TEST(FlakeQuad, SumsAreFormedInDoubleThenRounded) {
     QuadVertex q[4];
     WriteQuadPosition(q, Point3{16777217.0, 16777217.0, 0.5});
     ExpectCorners(q, 16777215.0f, 16777215.0f, 16777220.0f, 16777220.0f);
-}
-
-TEST(FlakeQuad, LayoutMatchesTheTransformedVertex) {
-    EXPECT_EQ(sizeof(QuadVertex), 32u);
-    EXPECT_EQ(offsetof(QuadVertex, color), 16u);
-    EXPECT_EQ(offsetof(QuadVertex, tu), 24u);
 }
 
 }  // namespace
