@@ -6,3 +6,5 @@ target_sources(vorl_gfx PRIVATE
 )
 # Colour depth, system palette.
 target_link_libraries(vorl_gfx PUBLIC gdi32)
+# Tells the tests that the layer's surfaces and devices are in vorl_gfx.
+set_property(GLOBAL PROPERTY VORL_GFX_SURFACES ON)
