@@ -117,7 +117,7 @@ std::vector<std::string> CallLog::MessageBoxes() const {
 std::vector<std::string> CallLog::Released() const {
     std::vector<std::string> names;
     for (const auto& e : entries)
-        if (e.kind == LogEntry::Call && e.method == "Release") names.push_back(e.object);
+        if (e.kind == LogEntry::Call && e.method == "Release" && e.args.empty()) names.push_back(e.object);
     return names;
 }
 
@@ -384,15 +384,19 @@ void DxObject::TakeReference() {
     owner_.log.Add({LogEntry::Call, Name(), "AddRef", "", refs});
 }
 
-ULONG DxObject::DoRelease() {
+ULONG DxObject::DoRelease() { return ReleaseFrom(""); }
+
+void DxObject::ReleaseHeld(DxObject& holder) { ReleaseFrom("held by " + holder.Name()); }
+
+ULONG DxObject::ReleaseFrom(const std::string& note) {
     ++releases;
     if (refs <= 0) {
         owner_.errors.push_back(Name() + " released more often than referenced");
-        owner_.log.Add({LogEntry::Call, Name(), "Release", "", 0});
+        owner_.log.Add({LogEntry::Call, Name(), "Release", note, 0});
         return 0;
     }
     --refs;
-    owner_.log.Add({LogEntry::Call, Name(), "Release", "", refs});
+    owner_.log.Add({LogEntry::Call, Name(), "Release", note, refs});
     if (refs == 0) LastReleased();
     return ULONG(refs);
 }
@@ -776,7 +780,7 @@ TextureDouble::TextureDouble(DxDoubles& owner, SurfaceDouble* surface_)
 }
 DXD_NO_INTERFACES(TextureDouble)
 
-void TextureDouble::LastReleased() { surface->Release(); }
+void TextureDouble::LastReleased() { surface->ReleaseHeld(*this); }
 
 HRESULT STDMETHODCALLTYPE TextureDouble::GetHandle(IDirect3DDevice2* device, D3DTEXTUREHANDLE* out) {
     HRESULT hr = Enter("GetHandle", owner_.NameOf(device));
@@ -900,7 +904,7 @@ RMViewportDouble::RMViewportDouble(DxDoubles& owner, IDirect3DRMDevice* device_,
       immediate(owner.Keep(new ViewportDouble(owner), owner.viewports)) {}
 DXD_NO_INTERFACES(RMViewportDouble)
 
-void RMViewportDouble::LastReleased() { immediate->Release(); }
+void RMViewportDouble::LastReleased() { immediate->ReleaseHeld(*this); }
 
 HRESULT STDMETHODCALLTYPE RMViewportDouble::SetBack(D3DVALUE value) {
     HRESULT hr = Enter("SetBack", Format("%g", double(value)));

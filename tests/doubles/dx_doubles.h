@@ -67,7 +67,8 @@ public:
     std::vector<std::string> Texts() const;
     std::vector<std::string> DebugLines() const;      // the texts, in order
     std::vector<std::string> MessageBoxes() const;    // the texts, in order
-    std::vector<std::string> Released() const;        // object names, one per Release call
+    std::vector<std::string> Released() const;        // object names, one per Release call by the code
+                                                      // (not a double's release of what it held)
     std::vector<std::string> Matching(const std::string& part) const;  // texts containing part
     int Count(const std::string& text) const;         // entries whose Text() equals text
     bool Contains(const std::string& text) const { return Count(text) > 0; }
@@ -129,6 +130,9 @@ public:
     // Hands out one more reference, also to an object already at zero (an
     // interface queried again after its last release); logged as AddRef.
     void TakeReference();
+    // Drops the reference `holder` kept on this object; logged as a Release
+    // with "held by <holder>", which CallLog::Released() leaves out.
+    void ReleaseHeld(DxObject& holder);
     const char* kind;
     int id;
     long refs = 1;        // a new object carries the reference handed to its creator
@@ -141,6 +145,7 @@ protected:
     void Unimplemented(const char* method);
     ULONG DoAddRef();
     ULONG DoRelease();
+    ULONG ReleaseFrom(const std::string& note);
     virtual void LastReleased() {}
     DxDoubles& owner_;
 };
