@@ -1,8 +1,9 @@
 # Windowed surfaces, resize and presentation; device choice, retained-mode
-# device and viewport. Part of vorl_gfx, included by gfx/CMakeLists.txt.
+# device and viewport. Part of vorl_gfx: included by gfx/CMakeLists.txt, so
+# the file names are relative to gfx/.
 target_sources(vorl_gfx PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/device_selection.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/windowed_surfaces.cpp
+  device_selection.cpp
+  windowed_surfaces.cpp
 )
 # Colour depth, system palette.
 target_link_libraries(vorl_gfx PUBLIC gdi32)
