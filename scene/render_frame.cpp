@@ -70,10 +70,14 @@ void CFlakeDlg::RenderFrame() {
 
     if (m_needsSetup) {
         // A repeated set-up replaces the frames and the background material
-        // of the earlier one; release those first.
-        ReleaseAndClear(m_cameraFrame);
-        ReleaseAndClear(m_sceneFrame);
-        ReleaseAndClear(m_backgroundMaterial);
+        // of the earlier one; release those first. They exist only once an
+        // earlier set-up got past the windowed surfaces (any failure before
+        // that ends the process): until then the members hold nothing.
+        if (state.windowedReady) {
+            ReleaseAndClear(m_cameraFrame);
+            ReleaseAndClear(m_sceneFrame);
+            ReleaseAndClear(m_backgroundMaterial);
+        }
         m_backgroundMaterialHandle = 0;
 
         if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(m_hWnd) || !NvxCreateD3DRM()) {
@@ -82,6 +86,9 @@ void CFlakeDlg::RenderFrame() {
             AfxExitProcess(1);
         }
 
+        m_sceneFrame = nullptr;
+        m_cameraFrame = nullptr;
+        m_backgroundMaterial = nullptr;
         if (state.rm2) {
             state.rm2->CreateFrame(nullptr, &m_sceneFrame);
             if (m_sceneFrame) state.rm2->CreateFrame(m_sceneFrame, &m_cameraFrame);

@@ -1,0 +1,451 @@
+// The frame renderer on a real main window, with the device layer running
+// against the DirectX doubles: the set-up's order, its failure exit, the
+// early return after a resize, the repeated set-up, the drawing phase with
+// its render states and exact vertices, and no allocation per frame.
+#include "scene/render_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/flake_dlg.h"
+#include "framework/afx_hooks.h"
+#include "gfx/device_state.h"
+#include "tests/doubles/dx_doubles.h"
+
+// Allocation counter for the per-frame check; counts only while armed.
+namespace {
+std::atomic<bool> g_countAllocations{false};
+std::atomic<int> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (g_countAllocations) ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+const char kSetupFailed[] = "DirectX\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+
+Flake At(double x, double y, double z) {
+    Flake f;
+    f.x = x;
+    f.y = y;
+    f.z = z;
+    f.vx = f.vy = f.vz = 0.0;
+    return f;
+}
+
+// Every flake far behind the camera: nothing visible.
+void HideAllFlakes(CFlakeDlg& dlg) {
+    for (Flake& f : dlg.m_flakes) f = At(0.0, 100.0, 0.0);
+}
+
+// Checks that the log holds entries containing each part, in this order.
+::testing::AssertionResult InOrder(const dxd::CallLog& log, const std::vector<std::string>& parts) {
+    const std::vector<std::string> texts = log.Texts();
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        while (at < texts.size() && texts[at].find(part) == std::string::npos) ++at;
+        if (at == texts.size()) return ::testing::AssertionFailure() << "missing, or out of order: " << part << "\n" << log.Dump();
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class RenderFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dx.BindDeviceState();
+        dlg = new CFlakeDlg;
+        ASSERT_TRUE(dlg->Create(CFlakeDlg::IDD));
+        hwnd = dlg->m_hWnd;
+        // The initial camera over a 640 x 480 client area.
+        SetClientSize(640, 480);
+        dlg->UpdateRotation();
+        HideAllFlakes(*dlg);
+        // Nothing made these yet: the first set-up must not touch them.
+        dlg->m_sceneFrame = reinterpret_cast<IDirect3DRMFrame2*>(0x10);
+        dlg->m_cameraFrame = reinterpret_cast<IDirect3DRMFrame2*>(0x20);
+        dlg->m_backgroundMaterial = reinterpret_cast<IDirect3DMaterial2*>(0x30);
+        dx.log.Clear();
+    }
+    void TearDown() override {
+        if (IsWindow(hwnd)) {
+            dlg->m_texture.Unload();
+            if (g_deviceState.windowedReady) ReleaseScene();
+            DestroyWindow(hwnd);  // deletes dlg
+        }
+        NvxCleanup();
+        dx.ExpectAllReleased();
+        EXPECT_TRUE(dx.errors.empty()) << (dx.errors.empty() ? "" : dx.errors.front());
+    }
+
+    void SetClientSize(int width, int height) {
+        RECT r = {0, 0, width, height};
+        AdjustWindowRectEx(&r, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+        ASSERT_EQ(dlg->m_clientWidth, width);
+        ASSERT_EQ(dlg->m_clientHeight, height);
+    }
+    void ReleaseScene() {
+        for (IUnknown** p : {reinterpret_cast<IUnknown**>(&dlg->m_cameraFrame),
+                             reinterpret_cast<IUnknown**>(&dlg->m_sceneFrame),
+                             reinterpret_cast<IUnknown**>(&dlg->m_backgroundMaterial)}) {
+            if (*p) (*p)->Release();
+            *p = nullptr;
+        }
+    }
+    dxd::Device2Double* Device() const { return dx.devices.empty() ? nullptr : dx.devices.back(); }
+
+    dxd::DxDoubles dx;
+    CFlakeDlg* dlg = nullptr;
+    HWND hwnd = nullptr;
+};
+
+// ---------------------------------------------------------------- set-up
+
+TEST_F(RenderFrameTest, FirstFrameSetsUpInOrderAndDrawsInTheSameCall) {
+    ASSERT_TRUE(dlg->m_needsSetup);
+    dlg->RenderFrame();
+
+    EXPECT_FALSE(dlg->m_needsSetup);
+    EXPECT_EQ(g_deviceState.preferRgb, 1);
+    EXPECT_EQ(g_deviceState.renderingEnabled, 1);
+    ASSERT_EQ(dx.frames.size(), 2u);
+    ASSERT_EQ(dx.rmViewports.size(), 1u);
+    const std::string scene = dx.NameOf(dlg->m_sceneFrame);
+    const std::string camera = dx.NameOf(dlg->m_cameraFrame);
+    EXPECT_EQ(dx.frames[1]->parent, static_cast<IDirect3DRMFrame*>(dlg->m_sceneFrame));
+    EXPECT_EQ(dx.rmViewports[0]->camera, static_cast<IDirect3DRMFrame*>(dlg->m_cameraFrame));
+
+    ASSERT_EQ(dx.materials.size(), 2u);  // the texture's, then the background
+    dxd::MaterialDouble* background = dx.materials[1];
+    EXPECT_EQ(dlg->m_backgroundMaterial, static_cast<IDirect3DMaterial2*>(background));
+    EXPECT_EQ(dlg->m_backgroundMaterialHandle, background->handle);
+
+    EXPECT_TRUE(InOrder(dx.log, {
+        "debug:NVX:Norvexa Initialize", "debug:NVX:CreateDirectDrawWin", "DirectDrawCreate",
+        "debug:NVX:CreateD3DRM", "Direct3DRMCreate", "CreateDeviceFromD3D",
+        "CreateFrame(parent=null)", "CreateFrame(parent=" + scene + ")",
+        camera + ".SetPosition(" + scene + ", 0, 0, 0)",
+        "debug:NVX:NVXViewport", "CreateViewport(", "debug:phase 4",
+        "EnumTextureFormats", "CreateSurface(", "CreateMaterial(outer=null)",  // the texture
+        "CreateMaterial(outer=null)", dx.NameOf(background) + ".SetMaterial(dwSize=80)",
+        dx.NameOf(background) + ".GetHandle(" + dx.NameOf(Device()) + ")",
+        "GetDirect3DViewport", "QueryInterface(IID_IDirect3DViewport2)", "SetBackground(",
+        ".Clear()", "SetCurrentViewport", "BeginScene", "EndScene", "ForceUpdate(0, 0, 640, 480)",
+        "Update()", "Blt("}));
+
+    // The background: black, opaque diffuse, ramp size 16, no texture.
+    ASSERT_TRUE(background->descSet);
+    const D3DMATERIAL& m = background->desc;
+    EXPECT_EQ(m.dwSize, 80u);
+    EXPECT_EQ(m.diffuse.r + m.diffuse.g + m.diffuse.b, 0.0f);
+    EXPECT_EQ(m.diffuse.a, 1.0f);
+    EXPECT_EQ(m.ambient.a + m.specular.a + m.emissive.a + m.power, 0.0f);
+    EXPECT_EQ(m.hTexture, 0u);
+    EXPECT_EQ(m.dwRampSize, 16u);
+    EXPECT_EQ(std::memcmp(&m, &dlg->m_backgroundMaterialDesc, sizeof(m)), 0);
+    EXPECT_EQ(dx.viewports[0]->background, background->handle);
+}
+
+TEST_F(RenderFrameTest, LaterFramesOnlyDraw) {
+    dlg->RenderFrame();
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.Matching("Norvexa").empty());
+    EXPECT_TRUE(dx.log.Matching("CreateFrame").empty());
+    EXPECT_TRUE(dx.log.Matching("CreateMaterial").empty());
+    EXPECT_EQ(dx.log.Matching(".Clear()").size(), 1u);
+    EXPECT_EQ(dx.log.Matching(".Update()").size(), 1u);
+    EXPECT_EQ(dx.log.Matching(".Blt(").size(), 1u);
+}
+
+TEST_F(RenderFrameTest, FailingLayerStopsTheSetUpWithItsMessageAndExitCodeOne) {
+    dx.Fail("Direct3DRMCreate", E_FAIL);
+    EXPECT_THROW(dlg->RenderFrame(), dxd::ExitCalled);
+
+    const std::vector<std::string> boxes = dx.log.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);  // the layer's own, then the set-up's
+    EXPECT_EQ(boxes[1], kSetupFailed);
+    EXPECT_TRUE(InOrder(dx.log, {"box:", std::string("box:") + kSetupFailed, "exit:1"}));
+    EXPECT_TRUE(dx.log.Matching("CreateFrame").empty());
+    EXPECT_TRUE(dx.log.Matching("CreateMaterial").empty());
+    EXPECT_TRUE(dx.log.Matching("debug:NVX:NVXViewport").empty());
+    // The main window is gone (and with it the object).
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(RenderFrameTest, ResizeDuringTheSetUpReturnsBeforeDrawingAndTheNextFrameStartsOver) {
+    // A size change handled while the texture loads (its material failing
+    // writes a line at that moment; the resize rides on it).
+    static CFlakeDlg* target;
+    static afx_hooks::DebugOutputFn recorder;
+    target = dlg;
+    recorder = afx_hooks::debugOutput;
+    afx_hooks::debugOutput = [](const char* text) {
+        recorder(text);
+        if (std::string(text) == "vusk: Failed to CreateMaterial\n") target->m_needsSetup = TRUE;
+    };
+    dx.FailOnce("IDirect3D2::CreateMaterial", DDERR_OUTOFMEMORY);
+    dlg->RenderFrame();
+    afx_hooks::debugOutput = recorder;
+
+    EXPECT_TRUE(dlg->m_needsSetup);
+    EXPECT_EQ(dx.log.Count("debug:vusk: Failed to CreateMaterial\n"), 1);
+    EXPECT_EQ(dx.log.Matching("CreateMaterial(").size(), 2u);  // the background's still made
+    EXPECT_TRUE(dx.log.Matching("GetDirect3DViewport").empty());
+    EXPECT_TRUE(dx.log.Matching("BeginScene").empty());
+    EXPECT_TRUE(dx.log.Matching(".Blt(").empty());
+
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_FALSE(dlg->m_needsSetup);
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "debug:phase 4", "BeginScene", ".Blt("}));
+}
+
+TEST_F(RenderFrameTest, RepeatedSetUpReleasesTheEarlierFramesMaterialAndTexture) {
+    dlg->RenderFrame();
+    IDirect3DRMFrame2* oldScene = dlg->m_sceneFrame;
+    IDirect3DRMFrame2* oldCamera = dlg->m_cameraFrame;
+    IDirect3DMaterial2* oldBackground = dlg->m_backgroundMaterial;
+    const size_t surfacesBefore = dx.surfaces.size();
+
+    SetClientSize(400, 300);  // WM_SIZE: texture emptied, surfaces rebuilt, set-up pending
+    ASSERT_TRUE(dlg->m_needsSetup);
+    dlg->RenderFrame();
+
+    EXPECT_NE(dlg->m_sceneFrame, oldScene);
+    EXPECT_NE(dlg->m_backgroundMaterial, oldBackground);
+    EXPECT_EQ(dx.Find(oldScene)->refs, 0);
+    EXPECT_EQ(dx.Find(oldCamera)->refs, 0);
+    EXPECT_EQ(dx.Find(oldBackground)->refs, 0);
+    // Nothing from before the resize is still referenced, except the
+    // retained-mode object, which the layer keeps across resizes.
+    for (size_t i = 0; i < surfacesBefore; ++i) {
+        IDirectDrawSurface* s = dx.surfaces[i];
+        if (s == g_deviceState.primarySurface || s == g_deviceState.backBuffer || s == g_deviceState.zBuffer) continue;
+        EXPECT_EQ(dx.surfaces[i]->refs, 0) << dx.surfaces[i]->Name();
+    }
+    EXPECT_EQ(dx.rmViewports.front()->refs, 0);
+    EXPECT_TRUE(dx.log.Contains(dx.NameOf(dx.rmViewports.back()) + ".ForceUpdate(0, 0, 400, 300)"));
+    EXPECT_EQ(g_deviceState.clientWidth, 400);
+}
+
+// ---------------------------------------------------------------- drawing
+
+TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVertices) {
+    // Column 400, row 319, depth just under 1: twice, so it adds up.
+    dlg->m_flakes[5] = At(1.0, -10.0, 1.0);
+    dlg->m_flakes[17] = At(1.0, -10.0, 1.0);
+    dlg->RenderFrame();
+    dxd::Device2Double* device = Device();
+    ASSERT_NE(device, nullptr);
+
+    const DWORD texture = dlg->m_texture.m_textureHandle;
+    const DWORD material = dlg->m_texture.m_materialHandle;
+    ASSERT_NE(texture, 0u);
+    ASSERT_NE(material, 0u);
+    const std::vector<std::pair<DWORD, DWORD>> states = {
+        {22, 1}, {14, 1}, {23, 4}, {27, 1}, {19, 5}, {20, 2}, {9, 1}, {1, texture}, {1, 0}};
+    EXPECT_EQ(device->renderStates, states);
+    const std::vector<std::pair<DWORD, DWORD>> lights = {{1, material}, {1, 0}};
+    EXPECT_EQ(device->lightStates, lights);
+    EXPECT_EQ(device->scenesBegun, 1);
+    EXPECT_EQ(device->scenesEnded, 1);
+    EXPECT_EQ(device->currentViewport, static_cast<IDirect3DViewport2*>(dx.viewports[0]));
+    EXPECT_TRUE(InOrder(dx.log, {"SetRenderState(9, 1)", "BeginScene", "SetLightState(1, ", "SetRenderState(1, ",
+                                 "DrawPrimitive", "DrawPrimitive", "SetLightState(1, 0)", "SetRenderState(1, 0)",
+                                 "EndScene"}));
+
+    ASSERT_EQ(device->draws.size(), 2u);
+    for (const auto& draw : device->draws) {
+        EXPECT_EQ(draw.type, D3DPT_TRIANGLEFAN);
+        EXPECT_EQ(draw.vertexType, D3DVT_TLVERTEX);
+        EXPECT_EQ(draw.count, 4u);
+        EXPECT_EQ(draw.flags, 0u);
+        ASSERT_EQ(draw.vertices.size(), 4u);
+        const float sx[4] = {399, 401, 401, 399};
+        const float sy[4] = {318, 318, 320, 320};
+        const float tu[4] = {0, 1, 1, 0};
+        const float tv[4] = {0, 0, 1, 1};
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            const D3DTLVERTEX& v = draw.vertices[i];
+            EXPECT_EQ(v.sx, sx[i]);
+            EXPECT_EQ(v.sy, sy[i]);
+            EXPECT_EQ(v.sz, 0.01f);
+            EXPECT_EQ(v.rhw, 100.0f);
+            EXPECT_EQ(v.color, 0xFF808080u);
+            EXPECT_EQ(v.specular, 0u);
+            EXPECT_EQ(v.tu, tu[i]);
+            EXPECT_EQ(v.tv, tv[i]);
+        }
+    }
+}
+
+TEST_F(RenderFrameTest, FrameWithoutVisibleFlakesStillClearsUpdatesAndPresents) {
+    dlg->m_flakes[3] = At(0.0, -1.0, 2.0);  // depth 0.0999999993: not drawn
+    dlg->RenderFrame();
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(Device()->draws.empty());
+    EXPECT_TRUE(InOrder(dx.log, {"SetBackground(", ".Clear()", "BeginScene", "EndScene", "ForceUpdate", "Update()",
+                                 ".Blt("}));
+}
+
+TEST_F(RenderFrameTest, MissingObjectsSkipTheDrawingWithoutACrash) {
+    dlg->RenderFrame();
+    dlg->m_flakes[0] = At(1.0, -10.0, 1.0);
+
+    // No Immediate Mode viewport behind the retained-mode one.
+    dx.Fail("IDirect3DRMViewport::GetDirect3DViewport", D3DRMERR_BADOBJECT, 1);
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.Matching("DrawPrimitive").empty());
+    EXPECT_TRUE(dx.log.Matching("Update()").size() == 1);
+
+    // No device, then no viewport at all.
+    IDirect3DDevice2* device = g_deviceState.device2;
+    g_deviceState.device2 = nullptr;
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.Matching("DrawPrimitive").empty());
+    g_deviceState.device2 = device;
+
+    IDirect3DRMViewport* viewport = g_deviceState.viewport;
+    g_deviceState.viewport = nullptr;
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.Matching("DrawPrimitive").empty());
+    EXPECT_TRUE(dx.log.Matching(".Blt(").size() == 1);
+    g_deviceState.viewport = viewport;
+
+    // Every reference the frames took was given back.
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_EQ(dx.viewports[0]->refs, 1);  // held by the retained-mode viewport only
+}
+
+TEST_F(RenderFrameTest, FailedFrameCreationSkipsWhatDependsOnTheFrame) {
+    dx.Fail("IDirect3DRM2::CreateFrame", D3DRMERR_BADALLOC, 1);
+    dlg->RenderFrame();
+    EXPECT_EQ(dlg->m_sceneFrame, nullptr);
+    EXPECT_EQ(dlg->m_cameraFrame, nullptr);
+    EXPECT_EQ(dx.log.Matching("CreateFrame").size(), 1u);
+    EXPECT_TRUE(dx.log.Matching("SetPosition").empty());
+}
+
+// ---------------------------------------------------------------- allocation
+
+// Doubles that neither log nor allocate, for counting the frame's own
+// allocations.
+struct QuietViewport final : dxd::IDirect3DViewport2Stub {
+    long refs = 1;
+    D3DMATERIALHANDLE background = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        ++refs;
+        *out = static_cast<IDirect3DViewport2*>(this);
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE SetBackground(D3DMATERIALHANDLE h) override {
+        background = h;
+        return S_OK;
+    }
+    void Unimplemented(const char*) override { ADD_FAILURE(); }
+};
+
+struct QuietRMViewport final : dxd::IDirect3DRMViewportStub {
+    QuietViewport* immediate = nullptr;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Clear() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ForceUpdate(DWORD, DWORD, DWORD, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetDirect3DViewport(IDirect3DViewport** out) override {
+        immediate->AddRef();
+        *out = immediate;
+        return S_OK;
+    }
+    void Unimplemented(const char*) override { ADD_FAILURE(); }
+};
+
+struct QuietDevice final : dxd::IDirect3DDevice2Stub {
+    int draws = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE SetCurrentViewport(IDirect3DViewport2*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetLightState(D3DLIGHTSTATETYPE, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE BeginScene() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EndScene() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE, D3DVERTEXTYPE, void*, DWORD, DWORD) override {
+        ++draws;
+        return S_OK;
+    }
+    void Unimplemented(const char*) override { ADD_FAILURE(); }
+};
+
+struct QuietRMDevice final : dxd::IDirect3DRMDevice2Stub {
+    int updates = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Update() override {
+        ++updates;
+        return S_OK;
+    }
+    void Unimplemented(const char*) override { ADD_FAILURE(); }
+};
+
+TEST(RenderFrameAllocation, DrawingPhaseAllocatesNothing) {
+    dxd::DxDoubles dx;  // the hooks; no double of it is used
+    QuietViewport immediate;
+    QuietRMViewport viewport;
+    viewport.immediate = &immediate;
+    QuietDevice device;
+    QuietRMDevice rmDevice;
+    g_deviceState.viewport = &viewport;
+    g_deviceState.device2 = &device;
+    g_deviceState.rmDevice = &rmDevice;
+    g_deviceState.renderingEnabled = 0;  // no surfaces to restore or present
+
+    auto* dlg = new CFlakeDlg;  // no window: the set-up is not run
+    dlg->InitScene();
+    dlg->m_needsSetup = FALSE;
+    dlg->m_clientWidth = 640;
+    dlg->m_clientHeight = 480;
+    dlg->UpdateRotation();
+    for (int i = 0; i < 100; ++i) dlg->m_flakes[i] = At(i * 0.01, -10.0, 1.0);
+
+    dlg->RenderFrame();  // warm-up
+    g_allocations = 0;
+    g_countAllocations = true;
+    dlg->RenderFrame();
+    dlg->RenderFrame();
+    g_countAllocations = false;
+
+    EXPECT_EQ(g_allocations.load(), 0);
+    EXPECT_GE(device.draws, 300);
+    EXPECT_EQ(rmDevice.updates, 3);
+    EXPECT_EQ(immediate.refs, 1);  // each frame gave back both references it took
+    g_deviceState.viewport = nullptr;
+    g_deviceState.device2 = nullptr;
+    g_deviceState.rmDevice = nullptr;
+    delete dlg;
+}
+
+}  // namespace
