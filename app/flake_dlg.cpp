@@ -1,0 +1,139 @@
+#include "app/flake_dlg.h"
+
+#include "app/about_dlg.h"
+#include "app/flake_app.h"
+#include "app/gfx_placeholder.h"
+
+BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_CLOSE()
+    ON_WM_SIZE()
+    ON_WM_MOVE()
+END_MESSAGE_MAP()
+
+CFlakeDlg::CFlakeDlg(CWnd* parent) : CDialog(IDD_MAIN, parent) {
+    m_hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CFlakeDlg::~CFlakeDlg() {
+    // No frame step may reach this object once it is gone.
+    CFlakeApp* app = FlakeApp();
+    if (app && app->m_pFlakeDlg == this) app->m_pFlakeDlg = nullptr;
+}
+
+void CFlakeDlg::DoDataExchange(void* exchange) { CDialog::DoDataExchange(exchange); }
+
+BOOL CFlakeDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    if (systemMenu) {
+        char about[256] = {};
+        LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, about, sizeof about);
+        if (about[0] != '\0') {
+            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    InitScene();
+    return TRUE;
+}
+
+void CFlakeDlg::InitScene() {
+    if (CFlakeApp* app = FlakeApp()) app->m_pFlakeDlg = this;
+    m_needsSetup = TRUE;
+    m_backgroundMaterial = nullptr;
+    m_tilt = 3.14159265;
+    m_bank = 0.0;
+    m_turn = 0.0;
+    m_eyeX = 0.0;
+    m_eyeY = 0.0;
+    m_eyeZ = -2.0;
+    FlakeRandom random;
+    FillFlakes(m_flakes, kFlakeCount, random);
+}
+
+void CFlakeDlg::StepFrame() {
+    if (CWnd::FromHandle(GetFocus()) != this) return;
+    PollCameraKeys();
+    UpdateRotation();
+    AdvanceFlakes();
+    RenderFrame();
+    Sleep(10);
+}
+
+void CFlakeDlg::AdvanceFlakes() { ::AdvanceFlakes(m_flakes, kFlakeCount); }
+
+void CFlakeDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        CDialog::OnSysCommand(id, lParam);
+    }
+}
+
+POINT MinimizedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
+    POINT origin;
+    origin.x = (clientWidth - iconWidth + 1) / 2;
+    origin.y = (clientHeight - iconHeight + 1) / 2;
+    return origin;
+}
+
+void CFlakeDlg::OnPaint() {
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = GetSystemMetrics(SM_CXICON);
+    int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    POINT origin = MinimizedIconOrigin(rect.right - rect.left, rect.bottom - rect.top, cxIcon, cyIcon);
+    dc.DrawIcon(origin.x, origin.y, m_hIcon);
+}
+
+HCURSOR CFlakeDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+void CFlakeDlg::OnClose() {
+    CDialog::OnClose();
+    DestroyWindow();
+}
+
+void CFlakeDlg::OnOK() {
+    CDialog::OnOK();
+    DestroyWindow();
+}
+
+void CFlakeDlg::OnCancel() {
+    CDialog::OnCancel();
+    DestroyWindow();
+}
+
+void CFlakeDlg::OnSize(UINT type, int cx, int cy) {
+    CDialog::OnSize(type, cx, cy);
+    if (cx == 0 || cy == 0) return;
+    m_clientWidth = cx;
+    m_clientHeight = cy;
+    m_texture.Unload();
+    NvxResizeWindow(m_hWnd, m_clientWidth, m_clientHeight);
+    m_needsSetup = TRUE;
+}
+
+void CFlakeDlg::OnMove(int x, int y) {
+    CDialog::OnMove(x, y);
+    NvxUpdateScreenRect(m_hWnd);
+}
+
+void CFlakeDlg::PostNcDestroy() {
+    CDialog::PostNcDestroy();
+    delete this;
+}

@@ -1,0 +1,71 @@
+// The main window: a resizable modeless dialog whose client area is the
+// drawing surface. It owns the whole scene: flakes, camera, texture, the
+// retained-mode frames and the background material.
+#pragma once
+
+#include <windows.h>
+#include <d3d.h>
+#include <d3drm.h>
+
+#include "framework/afx_win.h"
+#include "res/resource.h"
+#include "scene/camera.h"
+#include "scene/flake_field.h"
+#include "texture/flake_texture.h"
+
+class CFlakeDlg : public CDialog {
+public:
+    explicit CFlakeDlg(CWnd* parent = nullptr);
+    ~CFlakeDlg() override;
+
+    enum { IDD = IDD_MAIN };
+
+    DECLARE_MESSAGE_MAP()
+
+public:
+    void DoDataExchange(void* exchange) override;
+    void PostNcDestroy() override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // One frame step (from the application's idle hook): nothing unless this
+    // window has the keyboard focus; then keys, rotation, flakes, drawing and
+    // a 10 ms pause.
+    void StepFrame();
+    // Registers the window with the application, marks the device set-up as
+    // pending, sets the camera defaults and fills the flake field.
+    void InitScene();
+
+    void PollCameraKeys();
+    void UpdateRotation();
+    void WorldToCamera(const Point3& world, Point3& camera);
+    void Project(const Point3& camera, Point3& screen);
+    void AdvanceFlakes();
+    void RenderFrame();
+
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnClose();
+    void OnSize(UINT type, int cx, int cy);
+    void OnMove(int x, int y);
+
+    FlakeTexture m_texture;
+    IDirect3DRMFrame2* m_sceneFrame;
+    IDirect3DRMFrame2* m_cameraFrame;
+    D3DMATERIAL m_backgroundMaterialDesc;
+    D3DMATERIALHANDLE m_backgroundMaterialHandle;
+    IDirect3DMaterial2* m_backgroundMaterial;
+    BOOL m_needsSetup;
+    double m_rotation[9];
+    double m_tilt, m_bank, m_turn;
+    double m_eyeX, m_eyeY, m_eyeZ;
+    int m_clientWidth, m_clientHeight;
+    Flake m_flakes[kFlakeCount];
+    HICON m_hIcon;
+};
+
+// Where the minimised window draws its icon: each coordinate is
+// (client size - icon size + 1) / 2, truncated toward zero.
+POINT MinimizedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
