@@ -20,7 +20,7 @@ def intensity(x, y):
     if r >= 1.0:
         return 0.0
     # A soft round glow that fades to black at the edge.
-    glow = (1.0 - r) ** 2
+    glow = (1.0 - r) ** 1.3
     # Six arms: distance to the nearest arm axis, arms fading outwards.
     angle = math.atan2(dy, dx)
     sector = math.pi / 3.0
@@ -34,8 +34,8 @@ def intensity(x, y):
         d = abs(along - at - across * 0.8)
         if across < 0.22 * (1.0 - at):
             branch = max(branch, max(0.0, 1.0 - d / 0.05) * 0.8)
-    core = max(0.0, 1.0 - r / 0.18)
-    return min(1.0, glow * 0.8 + arm + branch * (1.0 - r) + core)
+    core = max(0.0, 1.0 - r / 0.3) * 1.5
+    return min(1.0, glow + arm + branch * (1.0 - r) + core)
 
 
 def make(path):

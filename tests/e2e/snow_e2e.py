@@ -1,0 +1,455 @@
+#!/usr/bin/env python3
+"""The real Vorl.exe under Wine on the X display in $DISPLAY: snow on the
+screen, the camera keys, resizing, minimising, the fatal messages with their
+exit codes, Escape, and the progress lines of one start.
+
+    snow_e2e.py <bin folder> [--shot <png>] [cases...]
+
+Needs xdotool and ImageMagick, a running X server ($DISPLAY) and preferably a
+persistent wineserver (scripts/test.sh provides both). Progress lines are read
+from Wine's +debugstr trace, message box texts from its +msgbox trace.
+"""
+import argparse
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
+
+MISSING_FILE = "Vorl.bmp\uff8c\uff67\uff72\uff99\u304c\u8aad\u307f\u8fbc\u3081\u307e\u305b\u3093"
+SETUP_FAILED = "DirectX\u306e\u521d\u671f\u5316\u306b\u5931\u6557\u3057\u307e\u3057\u305f"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(*args, check_rc=True):
+    result = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    if check_rc and result.returncode != 0:
+        raise Failure("%s failed: %s" % (" ".join(args), result.stderr.strip()))
+    return result.stdout
+
+
+def decode_wine_string(text):
+    """Undoes Wine's debugstr escaping: \\n, \\t, \\\\, \\", \\xxxx (hex)."""
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c != "\\" or i + 1 >= len(text):
+            out.append(c)
+            i += 1
+            continue
+        n = text[i + 1]
+        simple = {"n": "\n", "t": "\t", "r": "\r", "\\": "\\", '"': '"'}
+        if n in simple:
+            out.append(simple[n])
+            i += 2
+        elif n == "x" and re.match(r"[0-9a-fA-F]{2}", text[i + 2:i + 4]):
+            out.append(chr(int(text[i + 2:i + 4], 16)))
+            i += 4
+        elif re.match(r"[0-9a-fA-F]{4}", text[i + 1:i + 5]):
+            out.append(chr(int(text[i + 1:i + 5], 16)))
+            i += 5
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+class Program:
+    """One Vorl.exe process with its Wine trace in a file."""
+
+    def __init__(self, workdir, exe, overrides=None):
+        self.log_path = tempfile.mktemp(prefix="vorl-e2e-", suffix=".log")
+        env = dict(os.environ)
+        env["WINEDEBUG"] = "err+all,+debugstr,+msgbox"
+        if overrides:
+            env["WINEDLLOVERRIDES"] = overrides
+        self.log = open(self.log_path, "wb")
+        self.proc = subprocess.Popen([WINE_RUN, exe], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.DEVNULL, stderr=self.log, start_new_session=True)
+
+    def text(self):
+        with open(self.log_path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def debug_lines(self):
+        """Every OutputDebugStringA text, in order."""
+        lines = []
+        for m in re.finditer(r'[a-z]+:debugstr:OutputDebugStringA "(.*)"\s*$', self.text(), re.M):
+            lines.append(decode_wine_string(m.group(1)))
+        return lines
+
+    def message_boxes(self):
+        return [decode_wine_string(m.group(1))
+                for m in re.finditer(r'trace:msgbox:MSGBOX_OnInit L"(.*)"\s*$', self.text(), re.M)]
+
+    def wait_for(self, predicate, timeout, what):
+        end = time.time() + timeout
+        while time.time() < end:
+            if predicate():
+                return
+            if self.proc.poll() is not None and not predicate():
+                raise Failure("program ended (code %s) while waiting for %s" % (self.proc.returncode, what))
+            time.sleep(0.1)
+        raise Failure("timed out waiting for %s" % what)
+
+    def count(self, line):
+        return sum(1 for l in self.debug_lines() if l == line)
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("program did not end within %s s" % timeout)
+
+    def close(self):
+        if self.proc.poll() is None:
+            try:
+                os.killpg(self.proc.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.proc.wait()
+        self.log.close()
+        if os.environ.get("VORL_E2E_KEEP_LOGS"):
+            print("  log: %s" % self.log_path)
+        else:
+            os.unlink(self.log_path)
+
+
+def windows_named(name):
+    out = run("xdotool", "search", "--name", "^%s$" % name, check_rc=False)
+    return [w for w in out.split()]
+
+
+def wait_window(program, timeout=20, count=1):
+    end = time.time() + timeout
+    while time.time() < end:
+        wins = windows_named("Vorl")
+        if len(wins) >= count:
+            return wins
+        if not program.running():
+            raise Failure("program ended (code %s) before its window appeared" % program.proc.returncode)
+        time.sleep(0.1)
+    raise Failure("no window titled Vorl")
+
+
+def focus(window):
+    run("xdotool", "windowfocus", "--sync", window, check_rc=False)
+
+
+def hold(window, key, seconds):
+    focus(window)
+    run("xdotool", "keydown", key)
+    time.sleep(seconds)
+    run("xdotool", "keyup", key)
+
+
+def geometry(window):
+    out = run("xdotool", "getwindowgeometry", "--shell", window)
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def screenshot(window, path):
+    """The window's inner area (frame and caption cut away), as PNG."""
+    x, y, w, h = geometry(window)
+    top, side = 30, 6
+    run("import", "-silent", "-window", "root", "-crop",
+        "%dx%d+%d+%d" % (w - 2 * side, h - top - side, x + side, y + top), "+repage", path)
+    return path
+
+
+def stats(path):
+    """Mean grey level, share of bright pixels, share of black pixels (0..1),
+    and the x centroid of the brightness (0 left .. 1 right)."""
+    out = run("convert", path, "-colorspace", "Gray", "-format",
+              "%[fx:mean] ", "-write", "info:", "(", "+clone", "-threshold", "50%", "-format",
+              "%[fx:mean] ", "-write", "info:", ")", "(", "+clone", "-negate", "-threshold", "96%",
+              "-format", "%[fx:mean] ", "-write", "info:", ")", "null:")
+    mean, bright, black = [float(v) for v in out.split()[:3]]
+    # Brightness-weighted x centroid from a 64-column profile.
+    prof = run("convert", path, "-colorspace", "Gray", "-resize", "64x1!", "-depth", "16", "txt:-")
+    values = [float(m.group(1)) for m in re.finditer(r"^\d+,0: \((\d+(?:\.\d+)?)", prof, re.M)]
+    total = sum(values)
+    centroid = sum(i * v for i, v in enumerate(values)) / total / 63.0 if total else 0.5
+    return {"mean": mean, "bright": bright, "black": black, "centroid": centroid}
+
+
+def column_profile(path):
+    out = run("convert", path, "-colorspace", "Gray", "-resize", "x1!", "-depth", "16", "txt:-")
+    return [float(m.group(1)) for m in re.finditer(r"^\d+,0: \((\d+(?:\.\d+)?)", out, re.M)]
+
+
+def best_shift(path_a, path_b, largest=250):
+    """The horizontal shift of b against a that matches their column
+    profiles best (positive: b moved right)."""
+    a, b = column_profile(path_a), column_profile(path_b)
+    n = min(len(a), len(b))
+    a, b = a[:n], b[:n]
+    mean_a, mean_b = sum(a) / n, sum(b) / n
+    a = [v - mean_a for v in a]
+    b = [v - mean_b for v in b]
+    best, best_score = 0, None
+    for shift in range(-largest, largest + 1):
+        lo, hi = max(0, shift), min(n, n + shift)
+        if hi - lo < n // 3:
+            continue
+        score = sum(a[i - shift] * b[i] for i in range(lo, hi)) / (hi - lo)
+        if best_score is None or score > best_score:
+            best, best_score = shift, score
+    return best
+
+
+def blob_sizes(path):
+    """Mean area in pixels of the separate bright spots, 0 without any."""
+    out = run("convert", path, "-colorspace", "Gray", "-threshold", "25%", "-define",
+              "connected-components:verbose=true", "-connected-components", "8", "null:")
+    areas = [int(m.group(1)) for m in re.finditer(r"^\s*\d+: \S+ \S+ (\d+) (?:gray\(255\)|srgb\(255,255,255\)|#FFFFFF)",
+                                                  out, re.M)]
+    return sum(areas) / len(areas) if areas else 0.0
+
+
+def flake_count(path):
+    """Separate bright spots in the picture."""
+    out = run("convert", path, "-colorspace", "Gray", "-threshold", "40%", "-define",
+              "connected-components:verbose=true", "-connected-components", "8", "null:")
+    return sum(1 for line in out.splitlines() if re.search(r"gray\(255\)|srgb\(255,255,255\)|#FFFFFF", line))
+
+
+def phase4_count(program):
+    return program.count("phase 4\n")
+
+
+def setup_sequence(lines):
+    """The lines of the first set-up: from its NVX:Norvexa Initialize to phase 4."""
+    start = lines.index("NVX:Norvexa Initialize\n")
+    end = lines.index("phase 4\n", start)
+    return lines[start:end + 1]
+
+
+EXPECTED_SETUP = [
+    r"NVX:Norvexa Initialize\n",
+    r"NVX:CreateDirectDrawWin\n",
+    r"NVX:Norvexa Cleanup\n",
+    r"NVX:CreateD3DRM\n",
+    r"(NVX:DeviceName :.* [0-9a-f]+\n)?",
+    r"NVX:HAL DeviceName :.* [0-9a-f]+\n",
+    r"NVX:I'll use HAL\n",
+    r"NVX:DeviceGuid [0-9a-f]+\n",
+    r"NVX:NVXViewport\n",
+    r"NVX:Viewport width:\d+ height:\d+\n",
+    r"phase 3\n",
+    r"phase 4\n",
+]
+
+
+def case_snow(args):
+    """Snow, the keys, resize, minimise and restore, Escape; the progress lines."""
+    p = Program(args.bin, "Vorl.exe")
+    try:
+        win = wait_window(p)[0]
+        focus(win)
+        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        time.sleep(3)
+
+        lines = p.debug_lines()
+        seq = setup_sequence(lines)
+        pattern = "".join(EXPECTED_SETUP)
+        check(re.fullmatch(pattern, "".join(seq), re.S) is not None,
+              "progress lines of the set-up:\n%s" % "".join(seq))
+        check("vusk: Failed to CreateMaterial\n" not in lines, "the texture material failed")
+        x, y, w, h = geometry(win)
+        m = re.search(r"NVX:Viewport width:(\d+) height:(\d+)", "".join(seq))
+        check(m is not None and int(m.group(1)) > 100 and int(m.group(2)) > 100,
+              "viewport of the client size: %s" % "".join(seq))
+
+        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+        s = stats(shot)
+        flakes = flake_count(shot)
+        print("  snow: mean %.4f bright %.4f black %.3f flakes %d" % (s["mean"], s["bright"], s["black"], flakes))
+        if args.shot:
+            shutil.copy(shot, args.shot)
+        check(s["black"] > 0.8, "mostly black background")
+        check(s["bright"] > 0.0005, "bright flakes")
+        check(flakes >= 100, "many separate flakes, found %d" % flakes)
+
+        # Left turns the camera about the vertical axis: every flake slides
+        # sideways by the same number of pixels per frame, while falling
+        # flakes only move down. The column profile of the picture shows it.
+        idle = best_shift(screenshot(win, shot), screenshot(win, shot + ".2.png"))
+        focus(win)
+        run("xdotool", "keydown", "Left")
+        time.sleep(0.5)
+        a = screenshot(win, shot)
+        b = screenshot(win, shot + ".2.png")
+        run("xdotool", "keyup", "Left")
+        turning = best_shift(a, b)
+        print("  left: column shift idle %d px, Left held %d px" % (idle, turning))
+        check(abs(idle) <= 2, "flakes fall without sliding sideways")
+        check(abs(turning) >= 8, "Left slides the picture sideways")
+        os.unlink(shot + ".2.png")
+
+        # A resize rebuilds the surfaces and the next frame sets up again.
+        setups = phase4_count(p)
+        resizes = p.count("NVX:Resize Window\n")
+        keyboard_size(win, "Left", 6)  # the left border outwards: wider
+        p.wait_for(lambda: p.count("NVX:Resize Window\n") > resizes, 10, "the resize line")
+        p.wait_for(lambda: phase4_count(p) > setups, 20, "the set-up after the resize")
+        time.sleep(1.5)
+        check(p.running(), "running after the resize")
+        after = p.debug_lines()
+        last_init = len(after) - 1 - after[::-1].index("NVX:Norvexa Initialize\n")
+        m = re.search(r"NVX:Viewport width:(\d+) height:(\d+)", "".join(after[last_init:]))
+        first_width = int(re.search(r"width:(\d+)", "".join(seq)).group(1))
+        check(m is not None and int(m.group(1)) > first_width, "the new set-up uses the new client size")
+        s_resized = stats(screenshot(win, shot))
+        check(s_resized["bright"] > 0.0005, "snow after the resize")
+
+        # Minimise and restore through the system menu's commands.
+        minimise_and_restore(win, p)
+        check(p.running(), "running after minimise and restore")
+        focus(win)
+        time.sleep(1.0)
+        check(stats(screenshot(win, shot))["bright"] > 0.0005, "snow after restoring")
+
+        # Page Up moves the eye forward through the field: the flakes ahead
+        # come nearer and grow. (The whole picture does not brighten: fewer
+        # flakes stay in front of the eye and in view.) Short holds, a look
+        # after each.
+        base = blob_sizes(screenshot(win, shot))
+        sizes = []
+        for _ in range(12):
+            hold(win, "Prior", 0.25)
+            time.sleep(0.2)
+            sizes.append(blob_sizes(screenshot(win, shot)))
+            if sizes[-1] > base * 1.5:
+                break
+        print("  page up: mean flake area %.1f -> %s px" % (base, " ".join("%.1f" % a for a in sizes)))
+        check(max(sizes) > base * 1.5, "Page Up makes the flakes grow")
+
+        focus(win)
+        run("xdotool", "key", "Escape")
+        code = p.wait_exit(15)
+        check(code == 0, "Escape ends with exit code 0, got %s" % code)
+        os.unlink(shot)
+    finally:
+        p.close()
+
+
+def keyboard_size(win, key, steps):
+    """Sizes the window as its system menu's Size command does, by keys."""
+    focus(win)
+    run("xdotool", "key", "alt+space")
+    time.sleep(0.4)
+    run("xdotool", "key", "s")
+    time.sleep(0.3)
+    for _ in range(steps):
+        run("xdotool", "key", key)
+        time.sleep(0.1)
+    run("xdotool", "key", "Return")
+    time.sleep(0.5)
+    focus(win)
+
+
+def system_command(win, key):
+    """Alt+Space opens the system menu; the command is picked by its key."""
+    focus(win)
+    run("xdotool", "key", "alt+space")
+    time.sleep(0.4)
+    run("xdotool", "key", key)
+    time.sleep(1.0)
+
+
+def minimise_and_restore(win, program):
+    resizes = program.count("NVX:Resize Window\n")
+    before = geometry(win)
+    system_command(win, "n")
+    minimised = geometry(win)
+    print("  minimised: %s, restored from %s" % (minimised, before))
+    check(program.running(), "running while minimised")
+    check(minimised[3] < before[3] // 2, "the window is minimised")
+    check(program.count("NVX:Resize Window\n") == resizes, "minimising rebuilds nothing")
+    system_command(win, "r")
+    check(geometry(win)[2:] == before[2:], "the window is restored")
+
+
+def fatal_case(workdir, exe, overrides, expected_text):
+    p = Program(workdir, exe, overrides)
+    try:
+        p.wait_for(lambda: expected_text in p.message_boxes(), 30, "the message box")
+        boxes = p.message_boxes()
+        check(boxes == [expected_text], "message boxes shown: %r" % boxes)
+        check(p.running(), "the process waits for the box")
+        box = windows_named("Vorl")
+        check(box, "a window titled Vorl for the box")
+        time.sleep(0.5)
+        focus(box[-1])
+        run("xdotool", "key", "Return")
+        code = p.wait_exit(15)
+        check(code == 1, "exit code 1 after the message, got %s" % code)
+        return p.debug_lines()
+    finally:
+        p.close()
+
+
+def case_missing_bitmap(args):
+    """Without Vorl.bmp in the working directory: its message, exit code 1."""
+    work = tempfile.mkdtemp(prefix="vorl-nobmp-")
+    try:
+        shutil.copy(os.path.join(args.bin, "Vorl.exe"), work)
+        lines = fatal_case(work, "Vorl.exe", None, MISSING_FILE)
+        check("phase 4\n" in lines, "the texture is loaded after the viewport")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def case_no_d3drm(args):
+    """With d3drm.dll unavailable: the set-up message, exit code 1."""
+    base = os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    lines = fatal_case(args.bin, "Vorl.exe", base + ";d3drm=d", SETUP_FAILED)
+    check("NVX:Norvexa Initialize\n" in lines, "the set-up started")
+    check("NVX:CreateDirectDrawWin\n" not in lines, "nothing after the failed binding")
+
+
+CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("bin")
+    parser.add_argument("--shot")
+    parser.add_argument("cases", nargs="*")
+    args = parser.parse_intermixed_args()
+    if not os.environ.get("DISPLAY"):
+        print("snow_e2e: no X display ($DISPLAY); run through scripts/test.sh")
+        return 1
+    failed = 0
+    for name in args.cases or list(CASES):
+        start = time.time()
+        try:
+            CASES[name](args)
+            print("PASS %s (%.1f s)" % (name, time.time() - start))
+        except Failure as e:
+            failed += 1
+            print("FAIL %s: %s" % (name, e))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
