@@ -62,15 +62,15 @@ TEST(Resources, AboutBoxTemplate100) {
     t.Word(0).Word(0).Text(u"Vorl\u306e\uff8a\uff9e\uff70\uff7c\uff9e\uff6e\uff9d\u60c5\u5831");
     t.Word(9).Text(kFont);
     // Each control: style, extended style, x, y, width, height, id, class
-    // (0x82 static, 0x80 button), text, no creation data.
+    // name, text (the icon by number), no creation data.
     t.Align().Dword(0x50000003).Dword(0).Word(11).Word(17).Word(20).Word(20).Word(0xFFFF);
-    t.Word(0xFFFF).Word(0x0082).Word(0xFFFF).Word(IDR_MAINFRAME).Word(0);
+    t.Text(u"STATIC").Word(0xFFFF).Word(IDR_MAINFRAME).Word(0);
     t.Align().Dword(0x50020080).Dword(0).Word(40).Word(10).Word(119).Word(8).Word(0xFFFF);
-    t.Word(0xFFFF).Word(0x0082).Text(u"Vorl Version 1.0").Word(0);
+    t.Text(u"STATIC").Text(u"Vorl Version 1.0").Word(0);
     t.Align().Dword(0x50020000).Dword(0).Word(40).Word(25).Word(119).Word(8).Word(0xFFFF);
-    t.Word(0xFFFF).Word(0x0082).Text(u"Copyright (C) 2026 Vorl \u306e\u958b\u767a\u8005").Word(0);
+    t.Text(u"STATIC").Text(u"Copyright (C) 2026 Vorl \u306e\u958b\u767a\u8005").Word(0);
     t.Align().Dword(0x50030001).Dword(0).Word(178).Word(7).Word(50).Word(14).Word(IDOK);
-    t.Word(0xFFFF).Word(0x0080).Text(u"OK").Word(0);
+    t.Text(u"BUTTON").Text(u"OK").Word(0);
     ExpectTemplate(Load(RT_DIALOG, IDD_ABOUTBOX), t.data());
 }
 
