@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The real Vorl.exe under Wine on the X display in $DISPLAY: it opens its
+# window titled "Vorl", and Escape, Enter and Alt+F4 each end it with exit
+# code 0.   usage: shell_e2e.sh path/to/Vorl.exe
+set -u
+exe="$1"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+[ -n "${DISPLAY:-}" ] || { echo "shell_e2e: no DISPLAY"; exit 1; }
+failed=0
+
+run_case() {
+  local key="$1" log pid win rc
+  log="$(mktemp)"
+  (cd "$(dirname "$exe")" && exec "$root/scripts/wine-run.sh" "./$(basename "$exe")") >"$log" 2>&1 &
+  pid=$!
+  win=""
+  for _ in $(seq 200); do
+    win="$(xdotool search --name '^Vorl$' 2>/dev/null | head -1)"
+    [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$win" ]; then
+    echo "FAIL $key: no window titled Vorl"; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    failed=1; rm -f "$log"; return
+  fi
+  sleep 0.5
+  xdotool windowfocus --sync "$win" >/dev/null 2>&1 || true
+  xdotool key "$key"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "FAIL $key: still running 10 s after the key"; kill "$pid"; wait "$pid" 2>/dev/null
+    failed=1; rm -f "$log"; return
+  fi
+  wait "$pid"; rc=$?
+  if [ "$rc" -ne 0 ]; then
+    echo "FAIL $key: exit code $rc"; tail -20 "$log"; failed=1
+  elif xdotool search --name '^Vorl$' >/dev/null 2>&1; then
+    echo "FAIL $key: window still there after the exit"; failed=1
+  else
+    echo "ok   $key: window closed, exit code 0"
+  fi
+  rm -f "$log"
+}
+
+for key in Escape Return alt+F4; do run_case "$key"; done
+exit "$failed"
