@@ -65,19 +65,23 @@ void FillBackgroundMaterial(D3DMATERIAL& material) {
     material.dwRampSize = 16;
 }
 
+void ReleaseSceneObjects(CFlakeDlg& window) {
+    // The objects exist only once a set-up got past the windowed surfaces
+    // (any failure before that ends the process), and every set-up that got
+    // that far assigns all three.
+    if (!g_deviceState.windowedReady) return;
+    ReleaseAndClear(window.m_cameraFrame);
+    ReleaseAndClear(window.m_sceneFrame);
+    ReleaseAndClear(window.m_backgroundMaterial);
+    window.m_backgroundMaterialHandle = 0;
+}
+
 void CFlakeDlg::RenderFrame() {
     DeviceState& state = g_deviceState;
 
     if (m_needsSetup) {
-        // A repeated set-up replaces the frames and the background material
-        // of the earlier one; release those first. They exist only once an
-        // earlier set-up got past the windowed surfaces (any failure before
-        // that ends the process): until then the members hold nothing.
-        if (state.windowedReady) {
-            ReleaseAndClear(m_cameraFrame);
-            ReleaseAndClear(m_sceneFrame);
-            ReleaseAndClear(m_backgroundMaterial);
-        }
+        // A repeated set-up replaces the objects of the earlier one.
+        ReleaseSceneObjects(*this);
         m_backgroundMaterialHandle = 0;
 
         if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(m_hWnd) || !NvxCreateD3DRM()) {

@@ -82,7 +82,7 @@ protected:
     void TearDown() override {
         if (IsWindow(hwnd)) {
             dlg->m_texture.Unload();
-            if (g_deviceState.windowedReady) ReleaseScene();
+            ReleaseSceneObjects(*dlg);
             DestroyWindow(hwnd);  // deletes dlg
         }
         NvxCleanup();
@@ -96,14 +96,6 @@ protected:
         SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
         ASSERT_EQ(dlg->m_clientWidth, width);
         ASSERT_EQ(dlg->m_clientHeight, height);
-    }
-    void ReleaseScene() {
-        for (IUnknown** p : {reinterpret_cast<IUnknown**>(&dlg->m_cameraFrame),
-                             reinterpret_cast<IUnknown**>(&dlg->m_sceneFrame),
-                             reinterpret_cast<IUnknown**>(&dlg->m_backgroundMaterial)}) {
-            if (*p) (*p)->Release();
-            *p = nullptr;
-        }
     }
     dxd::Device2Double* Device() const { return dx.devices.empty() ? nullptr : dx.devices.back(); }
 
@@ -240,6 +232,23 @@ TEST_F(RenderFrameTest, RepeatedSetUpReleasesTheEarlierFramesMaterialAndTexture)
     EXPECT_EQ(dx.rmViewports.front()->refs, 0);
     EXPECT_TRUE(dx.log.Contains(dx.NameOf(dx.rmViewports.back()) + ".ForceUpdate(0, 0, 400, 300)"));
     EXPECT_EQ(g_deviceState.clientWidth, 400);
+}
+
+TEST_F(RenderFrameTest, SceneObjectsAreReleasedOnlyOnceMade) {
+    // Before any set-up the members hold nothing to release (poisoned here).
+    ReleaseSceneObjects(*dlg);
+    EXPECT_EQ(dlg->m_sceneFrame, reinterpret_cast<IDirect3DRMFrame2*>(0x10));
+    EXPECT_TRUE(dx.log.entries.empty());
+
+    dlg->RenderFrame();
+    ReleaseSceneObjects(*dlg);
+    EXPECT_EQ(dlg->m_sceneFrame, nullptr);
+    EXPECT_EQ(dlg->m_cameraFrame, nullptr);
+    EXPECT_EQ(dlg->m_backgroundMaterial, nullptr);
+    EXPECT_EQ(dlg->m_backgroundMaterialHandle, 0u);
+    for (auto* f : dx.frames) EXPECT_EQ(f->refs, 0);
+    EXPECT_EQ(dx.materials.back()->refs, 0);
+    ReleaseSceneObjects(*dlg);  // again: nothing left to release
 }
 
 // ---------------------------------------------------------------- drawing
