@@ -68,7 +68,8 @@ void FillBackgroundMaterial(D3DMATERIAL& material) {
 void ReleaseSceneObjects(CFlakeDlg& window) {
     // The objects exist only once a set-up got past the windowed surfaces
     // (any failure before that ends the process), and every set-up that got
-    // that far assigns all three.
+    // that far assigns all three; with the record emptied, what they named is
+    // gone with it.
     if (!g_deviceState.windowedReady) return;
     ReleaseAndClear(window.m_cameraFrame);
     ReleaseAndClear(window.m_sceneFrame);

@@ -14,7 +14,8 @@ void FillBackgroundMaterial(D3DMATERIAL& material);
 class CFlakeDlg;
 
 // Releases the frames and the background material a set-up made for the
-// window, and clears them; touches nothing before the first set-up got past
-// the windowed surfaces (the members hold no objects until then). For a
-// repeated set-up, and for the window's end, before the device layer goes.
+// window, and clears them. For a repeated set-up, and for the window's end,
+// before the device layer goes. The window starts with the three members
+// null (InitScene); nothing is touched while the device layer has no
+// windowed surfaces, since no set-up can have made the objects then.
 void ReleaseSceneObjects(CFlakeDlg& window);
