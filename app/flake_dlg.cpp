@@ -2,7 +2,9 @@
 
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
-#include "app/gfx_placeholder.h"
+#include "gfx/device_state.h"
+#include "gfx/windowed_surfaces.h"
+#include "scene/render_frame.h"
 
 BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -13,7 +15,8 @@ BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_MOVE()
 END_MESSAGE_MAP()
 
-CFlakeDlg::CFlakeDlg(CWnd* parent) : CDialog(IDD_MAIN, parent) {
+CFlakeDlg::CFlakeDlg(CWnd* parent)
+    : CDialog(IDD_MAIN, parent), m_sceneFrame(nullptr), m_cameraFrame(nullptr), m_backgroundMaterial(nullptr) {
     m_hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -21,6 +24,13 @@ CFlakeDlg::~CFlakeDlg() {
     // No frame step may reach this object once it is gone.
     CFlakeApp* app = FlakeApp();
     if (app && app->m_pFlakeDlg == this) app->m_pFlakeDlg = nullptr;
+
+    // Let go of the DirectX objects before the process ends, texture first,
+    // then what the set-up made, then the device layer: Wine's Direct3D does
+    // not always end the process cleanly while a device is still alive.
+    m_texture.Unload();
+    ReleaseSceneObjects(*this);
+    NvxCleanup();
 }
 
 void CFlakeDlg::DoDataExchange(void* exchange) { CDialog::DoDataExchange(exchange); }
