@@ -5,7 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 packages=(mingw-w64 wine64 xvfb xdotool imagemagick libgl1-mesa-dri fonts-ipafont-gothic
-          locales cmake ninja-build make g++ googletest libgtest-dev libbenchmark-dev python3)
+          libgl1 locales cmake ninja-build make g++ googletest libgtest-dev libbenchmark-dev python3)
+# Recommended packages come along: Wine loads OpenGL and X extensions it only recommends.
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -14,7 +15,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 mkdir -p "$VORL_BUILD" "$(dirname "$VORL_LOCPATH")"
