@@ -18,9 +18,7 @@ HRESULT IDirect3DRMFrame2::SetInheritAxes(WINBOOL) { return E_NOTIMPL; }
 HRESULT IDirect3DRMFrame2::Save(const char*, D3DRMXOFFORMAT, D3DRMSAVEOPTIONS) { return E_NOTIMPL; }
 
 namespace dxd {
-namespace {
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
     char buffer[512];
     va_list args;
@@ -29,6 +27,8 @@ std::string Format(const char* format, ...) {
     va_end(args);
     return buffer;
 }
+
+namespace {
 
 std::string Hex(unsigned long value) { return Format("0x%lx", value); }
 

@@ -43,6 +43,9 @@
 
 namespace dxd {
 
+// printf into a std::string (up to 511 characters), for log texts and expectations.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Thrown by the exit hook instead of ending the process.
 struct ExitCalled {
     int code;

@@ -64,7 +64,7 @@ TEST_F(Devices, HardwareDeviceWithItsZBufferAndTheHardwareQualitySet) {
         "debug:NVX:HAL DeviceName :Hal One 11112222\n",
         "debug:NVX:I'll use HAL\n",
         "debug:NVX:DeviceGuid 11112222\n",
-        Printf("IDirectDrawSurface#2.GetSurfaceDesc(dwSize=%lu)", (unsigned long)kSurfaceDescSize),
+        dxd::Format("IDirectDrawSurface#2.GetSurfaceDesc(dwSize=%lu)", (unsigned long)kSurfaceDescSize),
         "IDirectDraw#1.CreateSurface(" + Desc(0x47, 0x24000, kWidth, kHeight, 16) + ", outer=null)",
         "IDirectDrawSurface#2.AddAttachedSurface(IDirectDrawSurface#3)",
         "IDirect3D2#1.CreateDevice(" + dxd::GuidName(kHal1) + ", IDirectDrawSurface#2)",
@@ -362,8 +362,8 @@ TEST_F(Devices, ViewportOverTheClientAreaWithItsBackPlane) {
     dx.log.Clear();
     ASSERT_EQ(NVXViewport(camera), 1);
     EXPECT_EQ(Events(dx.log),
-              (std::vector<std::string>{"debug:NVX:NVXViewport\n", Printf("debug:NVX:Viewport width:%d height:%d\n", kWidth, kHeight),
-                                        Printf("IDirect3DRM2#1.CreateViewport(IDirect3DRMDevice2#1, IDirect3DRMFrame2#1, "
+              (std::vector<std::string>{"debug:NVX:NVXViewport\n", dxd::Format("debug:NVX:Viewport width:%d height:%d\n", kWidth, kHeight),
+                                        dxd::Format("IDirect3DRM2#1.CreateViewport(IDirect3DRMDevice2#1, IDirect3DRMFrame2#1, "
                                                "0, 0, %d, %d)",
                                                kWidth, kHeight),
                                         "debug:phase 3\n", "IDirect3DRMViewport#1.SetBack(5000)", "debug:phase 4\n"}));

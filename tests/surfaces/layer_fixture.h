@@ -22,16 +22,6 @@ namespace surfaces_test {
 
 constexpr int kLeft = 100, kTop = 50, kWidth = 320, kHeight = 240;
 
-inline std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-inline std::string Printf(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
-}
-
 // The log texts of calls, lines and boxes, leaving out reference counting.
 inline std::vector<std::string> Events(const dxd::CallLog& log) {
     std::vector<std::string> out;
@@ -51,7 +41,7 @@ inline int IndexOf(const std::vector<std::string>& texts, const std::string& tex
 
 // The surface description as the doubles log it.
 inline std::string Desc(DWORD flags, DWORD caps, DWORD width, DWORD height, DWORD zdepth) {
-    return Printf("dwSize=%lu, dwFlags=0x%lx, caps=0x%lx, width=%lu, height=%lu, zdepth=%lu",
+    return dxd::Format("dwSize=%lu, dwFlags=0x%lx, caps=0x%lx, width=%lu, height=%lu, zdepth=%lu",
                   (unsigned long)kSurfaceDescSize, (unsigned long)flags, (unsigned long)caps, (unsigned long)width,
                   (unsigned long)height, (unsigned long)zdepth);
 }
@@ -96,7 +86,7 @@ protected:
         }
         return -1;
     }
-    std::string Hwnd() const { return Printf("%p", (void*)window); }
+    std::string Hwnd() const { return dxd::Format("%p", (void*)window); }
 
     dxd::DxDoubles dx;
     HWND window = nullptr;

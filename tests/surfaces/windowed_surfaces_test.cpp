@@ -263,7 +263,7 @@ TEST_F(Windowed, PresentCopiesTheBackBufferToTheMovedClientArea) {
     dx.log.Clear();
 
     ASSERT_EQ(NvxPresent(), 1);
-    EXPECT_EQ(Events(dx.log), std::vector<std::string>{Printf(
+    EXPECT_EQ(Events(dx.log), std::vector<std::string>{dxd::Format(
                                   "IDirectDrawSurface#1.Blt(dest={30,20,%d,%d}, src=IDirectDrawSurface#2, "
                                   "srcRect={0,0,%d,%d}, flags=0x1000000, fx=null)",
                                   30 + kWidth, 20 + kHeight, kWidth, kHeight)});
@@ -306,7 +306,7 @@ TEST_F(Windowed, RestoreTestsPrimaryBackBufferAndZBufferInOrder) {
 
 TEST_F(Windowed, RestoreBringsBackEachLostSurfaceAndUpdatesTheViewport) {
     SetUpScene();
-    const std::string update = Printf("IDirect3DRMViewport#1.ForceUpdate(0, 0, %d, %d)", kWidth, kHeight);
+    const std::string update = dxd::Format("IDirect3DRMViewport#1.ForceUpdate(0, 0, %d, %d)", kWidth, kHeight);
     const char* names[] = {"IDirectDrawSurface#1", "IDirectDrawSurface#2", "IDirectDrawSurface#3"};
     for (const char* lost : names) {
         SCOPED_TRACE(lost);
