@@ -95,7 +95,10 @@ int CreateZBuffer(DWORD depth, bool videoMemory) {
 
 bool CreateDeviceWith(const GUID& guid) {
     DeviceState& s = g_deviceState;
-    return s.direct3D2->CreateDevice(guid, s.backBuffer, &s.device2) == 0 && s.device2;
+    if (s.direct3D2->CreateDevice(guid, s.backBuffer, &s.device2) == 0 && s.device2) return true;
+    // A refusal that still handed a device back: the next try would drop it.
+    NvxRelease(s.device2);
+    return false;
 }
 
 }  // namespace

@@ -1,0 +1,117 @@
+// Child of the fault sweep: one run of set-up, frame, resize, frame on a real
+// main window against the DirectX doubles, with at most one DirectX call made
+// to fail. The process ends the way the program ends, so a fatal exit from
+// inside a window message is real here too.
+//
+//   fault_probe list                    the calls of a clean run, "key index" a line
+//   fault_probe fail <key> <index> <hr>  the run with call <index> (from 0) of
+//                                        <key> answering <hr> (hexadecimal)
+//
+// Report lines on stdout: "box:<text>", "error:<text>", "unreleased:<text>",
+// "presented:<0|1>", then "exit:<code>" from the exit hook, or "end" when the
+// run carried on to the window's end.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "framework/afx_hooks.h"
+#include "tests/doubles/dx_doubles.h"
+#include "tests/soak/soak_window.h"
+
+namespace {
+
+dxd::DxDoubles* g_dx = nullptr;
+
+void Print(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void PrintBoxesAndErrors() {
+    for (const std::string& box : g_dx->log.MessageBoxes()) Print("box:" + box);
+    for (const std::string& error : g_dx->errors) Print("error:" + error);
+}
+
+// The program's exit: report what happened, then end for real.
+[[noreturn]] void ExitForReal(int code) {
+    PrintBoxesAndErrors();
+    Print("exit:" + std::to_string(code));
+    std::fflush(stdout);
+    ExitProcess(static_cast<UINT>(code));
+}
+
+bool Failable(const dxd::LogEntry& e) {
+    return e.kind == dxd::LogEntry::Call && e.method != "AddRef" && e.method != "Release";
+}
+
+// "IDirectDrawSurface::Blt" for a method, the export's name for an export.
+std::string KeyOf(const dxd::LogEntry& e) {
+    if (e.object.empty()) return e.method;
+    return e.object.substr(0, e.object.find('#')) + "::" + e.method;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool list = argc >= 2 && std::strcmp(argv[1], "list") == 0;
+    const bool fail = argc >= 5 && std::strcmp(argv[1], "fail") == 0;
+    if (!list && !fail) {
+        std::fprintf(stderr, "usage: fault_probe list | fault_probe fail <key> <index> <hr>\n");
+        return 2;
+    }
+
+    dxd::DxDoubles dx;
+    g_dx = &dx;
+    dx.config.recordVertices = false;
+    afx_hooks::exitProcess = ExitForReal;  // the doubles' recorder puts its own back at the end
+
+    soak::SoakWindow window(dx);
+    if (!window.Open()) {
+        Print("error:the main window did not open");
+        return 3;
+    }
+    window.KeepTwoFlakesInView();
+    dx.log.Clear();
+
+    if (fail) {
+        const HRESULT hr = static_cast<HRESULT>(std::strtoul(argv[4], nullptr, 16));
+        dx.Fail(argv[2], hr, 1, std::atoi(argv[3]));
+    }
+
+    window.dlg->RenderFrame();
+    if (!window.Resize(400, 300)) Print("error:the resize did not reach the window");
+    window.dlg->RenderFrame();
+
+    if (list) {
+        std::map<std::string, int> seen;
+        for (const dxd::LogEntry& e : dx.log.entries) {
+            if (!Failable(e)) continue;
+            const std::string key = KeyOf(e);
+            Print(key + " " + std::to_string(seen[key]++));
+        }
+        return 0;
+    }
+
+    // Carrying on: two more frames, and the last one must reach the screen.
+    window.dlg->RenderFrame();
+    const size_t before = dx.log.entries.size();
+    window.dlg->RenderFrame();
+    bool presented = false;
+    for (size_t i = before; i < dx.log.entries.size(); ++i) {
+        if (dx.log.entries[i].method == "Blt" && dx.log.entries[i].result == 0) presented = true;
+    }
+    Print(std::string("presented:") + (presented ? "1" : "0"));
+
+    window.Close();
+    PrintBoxesAndErrors();
+    std::string unreleased = dx.Unreleased();
+    for (size_t at = 0; (at = unreleased.find('\n', at)) != std::string::npos;) unreleased[at] = ';';
+    if (!unreleased.empty()) Print("unreleased:" + unreleased);
+    Print("end");
+    std::fflush(stdout);
+    return 0;
+}

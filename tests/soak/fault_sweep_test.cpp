@@ -1,0 +1,220 @@
+// Every DirectX call of the set-up, the resize and the drawing fails once, in
+// a child process each (fault_probe): the program either ends with its
+// message and exit code 1, or carries on, draws, and gives every reference
+// back. Never a crash, a hang, or a call on a released object.
+#include <windows.h>
+#include <ddraw.h>
+#include <d3drm.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gfx/error_report.h"
+
+namespace {
+
+const char kSetupFailed[] = "DirectX\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+const DWORD kCaseTimeoutMs = 60000;
+
+struct ProbeRun {
+    bool started = false;
+    bool finished = false;  // ended within the time limit
+    DWORD exitCode = 0xFFFFFFFF;
+    std::vector<std::string> lines;
+
+    std::vector<std::string> With(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& l : lines)
+            if (l.compare(0, prefix.size(), prefix) == 0) found.push_back(l.substr(prefix.size()));
+        return found;
+    }
+    bool Has(const std::string& line) const {
+        for (const std::string& l : lines)
+            if (l == line) return true;
+        return false;
+    }
+};
+
+ProbeRun RunProbe(const std::string& arguments) {
+    char path[MAX_PATH];
+    std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    exe = exe.substr(0, exe.find_last_of("\\/") + 1) + "fault_probe.exe";
+    ProbeRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::string command = "\"" + exe + "\" " + arguments;
+    PROCESS_INFORMATION process{};
+    run.started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                 &process) != FALSE;
+    CloseHandle(writeEnd);
+    if (!run.started) {
+        CloseHandle(readEnd);
+        return run;
+    }
+    // The report is small; read it on this thread while waiting, so a full
+    // pipe cannot stall the child, and give up on a child that hangs.
+    std::string output;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+            char buffer[4096];
+            DWORD n = 0;
+            if (!ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) || !n) break;
+            output.append(buffer, n);
+        }
+        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
+            run.finished = true;
+            break;
+        }
+        if (GetTickCount() - start > kCaseTimeoutMs) {
+            TerminateProcess(process.hProcess, 0xDEAD);
+            WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+    }
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n) output.append(buffer, n);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(readEnd);
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        run.lines.push_back(line);
+    }
+    return run;
+}
+
+struct Site {
+    std::string key;  // "IDirectDrawSurface::Blt", or an export's name
+    int index;        // which call of that key, from 0
+};
+
+std::string MethodOf(const std::string& key) {
+    const size_t at = key.find("::");
+    return at == std::string::npos ? key : key.substr(at + 2);
+}
+
+// Calls that hand an object back: their failure is also the missing object.
+bool HandsBackAnObject(const std::string& key) {
+    const std::string method = MethodOf(key);
+    return method.compare(0, 6, "Create") == 0 || method == "QueryInterface" || method == "GetDirect3DViewport" ||
+           key == "DirectDrawCreate" || key == "Direct3DRMCreate";
+}
+
+// A failure each component really answers with.
+HRESULT RepresentativeFailure(const std::string& key) {
+    const std::string method = MethodOf(key);
+    if (method == "IsLost") return DDERR_SURFACELOST;
+    if (method == "QueryInterface") return E_NOINTERFACE;
+    if (key.compare(0, 11, "IDirect3DRM") == 0 || key == "Direct3DRMCreate") return D3DRMERR_BADALLOC;
+    if (key.compare(0, 9, "IDirect3D") == 0) return DDERR_INVALIDPARAMS;
+    return DDERR_OUTOFMEMORY;
+}
+
+std::string Hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+// What the program must have done with a call of `key` answering `hr`; "" when
+// it did, else what went wrong. `outcome` describes what happened.
+std::string Judge(const ProbeRun& run, const std::string& key, HRESULT hr, std::string& outcome) {
+    if (!run.started) return "the probe did not start";
+    if (!run.finished) {
+        outcome = "hang";
+        return "no end within the time limit";
+    }
+    const std::vector<std::string> boxes = run.With("box:");
+    const std::vector<std::string> errors = run.With("error:");
+    std::string problems;
+    for (const std::string& e : errors) problems += "double reports: " + e + "; ";
+
+    if (run.exitCode == 1 && run.Has("exit:1")) {
+        outcome = "exit 1";
+        if (boxes.empty()) return problems + "exit code 1 without a message";
+        const std::string& last = boxes.back();
+        outcome += " \"" + last + "\"";
+        const std::string dd = std::string("DirectDraw Error ") + NvxDDErrorName(hr);
+        const std::string rm = std::string("Direct3D-RM Error : ") + NvxRMErrorName(hr);
+        if (last != kSetupFailed && last != dd && last != rm)
+            problems += "the last message is neither the set-up's nor the failing call's: " + last + "; ";
+        return problems;
+    }
+    if (run.exitCode == 0 && run.Has("end")) {
+        outcome = run.Has("presented:1") ? "carried on, draws" : "carried on, nothing shown";
+        if (!boxes.empty()) outcome += " after \"" + boxes.back() + "\"";
+        for (const std::string& u : run.With("unreleased:")) {
+            std::istringstream items(u);
+            for (std::string item; std::getline(items, item, ';');) {
+                if (item.empty()) continue;
+                // A device context DirectDraw refused to take back goes with its
+                // surface; only the surface's references are the program's.
+                if (MethodOf(key) == "ReleaseDC" && item.find("has a device context open") != std::string::npos)
+                    continue;
+                problems += "left behind: " + item + "; ";
+            }
+        }
+        if (!run.Has("presented:1")) problems += "the program carried on but no later frame reached the screen; ";
+        return problems;
+    }
+    char code[32];
+    std::snprintf(code, sizeof code, "exit code 0x%lX", static_cast<unsigned long>(run.exitCode));
+    outcome = code;
+    return problems + "neither a clean end nor the fatal exit (a crash?)";
+}
+
+TEST(FaultSweep, EveryDirectXCallFailingOnceEndsWithItsMessageOrCarriesOn) {
+    const ProbeRun clean = RunProbe("list");
+    ASSERT_TRUE(clean.finished && clean.exitCode == 0) << "the clean run failed";
+    std::vector<Site> sites;
+    for (const std::string& line : clean.lines) {
+        const size_t space = line.rfind(' ');
+        if (space == std::string::npos) continue;
+        sites.push_back({line.substr(0, space), std::stoi(line.substr(space + 1))});
+    }
+    ASSERT_GT(sites.size(), 50u) << "the clean run made too few calls to be the whole program";
+
+    int swept = 0, fatal = 0, carried = 0;
+    std::map<std::string, int> keys;
+    for (const Site& site : sites) {
+        std::vector<HRESULT> codes = {RepresentativeFailure(site.key)};
+        // A code that is not zero yet hands the object back: it must still be released.
+        if (HandsBackAnObject(site.key)) codes.push_back(S_FALSE);
+        for (HRESULT hr : codes) {
+            const std::string what = site.key + " #" + std::to_string(site.index) + " -> " + Hex(hr);
+            const ProbeRun run = RunProbe("fail " + site.key + " " + std::to_string(site.index) + " " + Hex(hr));
+            std::string outcome;
+            const std::string problem = Judge(run, site.key, hr, outcome);
+            ++swept;
+            ++keys[site.key];
+            if (outcome.compare(0, 6, "exit 1") == 0) ++fatal;
+            if (outcome.compare(0, 7, "carried") == 0) ++carried;
+            std::printf("%-48s %s\n", what.c_str(), outcome.c_str());
+            EXPECT_EQ(problem, "") << what;
+        }
+    }
+    std::printf("swept %d failures over %zu of %zu call sites (%zu distinct calls): %d ended with exit code 1, "
+                "%d carried on\n",
+                swept, sites.size(), sites.size(), keys.size(), fatal, carried);
+    std::fflush(stdout);
+}
+
+}  // namespace
