@@ -1,0 +1,304 @@
+// The floor of the whole-frame benchmark: the same window template, device
+// layer, texture and set-up as the program, and per frame the same DirectX
+// calls in the same order with the same arguments, but every vertex is
+// computed before the first frame. Its frame time is what the DirectX calls
+// cost on their own; the program cannot be faster than this.
+//
+//   floor_frame_bench.exe --warmup N --frames N --out FILE
+//   floor_frame_bench.exe --memory --out FILE
+//     the program's memory run on the floor: 1,000 frames, a resize before
+//     every 20th with the program's releases and repeated set-up, so that what
+//     the device layer and the runtime keep per resize shows apart from the
+//     program's own objects.
+//
+// The flakes start from the same fill and the camera from the same defaults,
+// so frame n draws exactly the squares the program's frame n draws (the
+// output's visible counts let the script check that).
+#include <windows.h>
+#include <d3d.h>
+#include <d3drm.h>
+#include <ddraw.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/frame/bench_output.h"
+#include "framework/afx_hooks.h"
+#include "gfx/device_selection.h"
+#include "gfx/device_state.h"
+#include "gfx/windowed_surfaces.h"
+#include "res/resource.h"
+#include "scene/camera.h"
+#include "scene/flake_field.h"
+#include "scene/flake_quad.h"
+#include "texture/flake_texture.h"
+
+namespace {
+
+// {93281500-8CF8-11D0-89AB-00A0C9054129}
+const GUID kIidDirect3DViewport2 = {0x93281500, 0x8CF8, 0x11D0, {0x89, 0xAB, 0x00, 0xA0, 0xC9, 0x05, 0x41, 0x29}};
+
+const struct {
+    D3DRENDERSTATETYPE state;
+    DWORD value;
+} kRenderStates[] = {
+    {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},
+    {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
+    {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
+    {D3DRENDERSTATE_BLENDENABLE, TRUE},
+    {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+    {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE},
+    {D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT},
+};
+
+int g_clientWidth = 0;
+int g_clientHeight = 0;
+bool g_closed = false;
+
+INT_PTR CALLBACK FloorDialogProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_SIZE: {
+        const int cx = LOWORD(lParam), cy = HIWORD(lParam);
+        if (cx == 0 || cy == 0) return TRUE;
+        g_clientWidth = cx;
+        g_clientHeight = cy;
+        NvxResizeWindow(window, cx, cy);
+        return TRUE;
+    }
+    case WM_MOVE:
+        NvxUpdateScreenRect(window);
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return TRUE;
+    case WM_DESTROY:
+        g_closed = true;
+        PostQuitMessage(0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// The squares of frames 1 .. count as the program draws them: four vertices
+// per visible flake, in flake order; first[n] .. first[n + 1] are frame n's.
+struct PreparedFrames {
+    std::vector<D3DTLVERTEX> vertices;
+    std::vector<size_t> first;
+};
+
+void PrepareFrames(int count, int clientWidth, int clientHeight, PreparedFrames& frames) {
+    auto flakes = std::make_unique<Flake[]>(kFlakeCount);
+    FlakeRandom random;
+    FillFlakes(flakes.get(), kFlakeCount, random);
+    // The window's camera defaults; no key is pressed during the run.
+    double rotation[9];
+    BuildRotation(3.14159265, 0.0, 0.0, rotation);
+    const double eyeX = 0.0, eyeY = 0.0, eyeZ = -2.0;
+
+    QuadVertex quad[4];
+    WriteQuadConstants(quad);
+    frames.first.push_back(0);
+    for (int n = 0; n < count; ++n) {
+        AdvanceFlakes(flakes.get(), kFlakeCount);
+        for (int i = 0; i < kFlakeCount; ++i) {
+            const Flake& f = flakes[i];
+            const Point3 world = {f.x, f.y, f.z};
+            Point3 camera, screen;
+            RotateToCamera(rotation, world, camera);
+            ProjectToScreen(camera, eyeX, eyeY, eyeZ, clientWidth, clientHeight, screen);
+            if (!IsFlakeVisible(screen, clientWidth, clientHeight)) continue;
+            WriteQuadPosition(quad, screen);
+            for (const QuadVertex& v : quad) {
+                D3DTLVERTEX out;
+                std::memcpy(&out, &v, sizeof out);
+                frames.vertices.push_back(out);
+            }
+        }
+        frames.first.push_back(frames.vertices.size());
+    }
+}
+
+struct FloorScene {
+    FlakeTexture texture;
+    IDirect3DRMFrame2* sceneFrame = nullptr;
+    IDirect3DRMFrame2* cameraFrame = nullptr;
+    IDirect3DMaterial2* backgroundMaterial = nullptr;
+    D3DMATERIAL backgroundMaterialDesc;
+    D3DMATERIALHANDLE backgroundMaterialHandle = 0;
+};
+
+// The program's set-up, call for call.
+bool SetUp(HWND window, FloorScene& scene) {
+    DeviceState& state = g_deviceState;
+    if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(window) || !NvxCreateD3DRM()) return false;
+    if (state.rm2) {
+        state.rm2->CreateFrame(nullptr, &scene.sceneFrame);
+        if (scene.sceneFrame) state.rm2->CreateFrame(scene.sceneFrame, &scene.cameraFrame);
+    }
+    if (scene.cameraFrame) scene.cameraFrame->SetPosition(scene.sceneFrame, 0.0f, 0.0f, 0.0f);
+    NVXViewport(scene.cameraFrame);
+    NvxEnableRendering(1);
+    scene.texture.Load(state.device2, "Vorl.bmp");
+    if (state.direct3D2) state.direct3D2->CreateMaterial(&scene.backgroundMaterial, nullptr);
+    std::memset(&scene.backgroundMaterialDesc, 0, sizeof scene.backgroundMaterialDesc);
+    scene.backgroundMaterialDesc.dwSize = sizeof(D3DMATERIAL);
+    scene.backgroundMaterialDesc.diffuse.a = 1.0f;
+    scene.backgroundMaterialDesc.dwRampSize = 16;
+    if (scene.backgroundMaterial) {
+        scene.backgroundMaterial->SetMaterial(&scene.backgroundMaterialDesc);
+        scene.backgroundMaterial->GetHandle(state.device2, &scene.backgroundMaterialHandle);
+    }
+    return true;
+}
+
+// One frame: the program's per-frame calls, drawing the prepared squares.
+void DrawFrame(FloorScene& scene, D3DTLVERTEX* vertices, size_t quads) {
+    DeviceState& state = g_deviceState;
+    IDirect3DRMViewport* viewport = state.viewport;
+    IDirect3DDevice2* device = state.device2;
+
+    IDirect3DViewport2* viewport2 = nullptr;
+    if (viewport) {
+        IDirect3DViewport* direct3DViewport = nullptr;
+        viewport->GetDirect3DViewport(&direct3DViewport);
+        if (direct3DViewport) {
+            direct3DViewport->QueryInterface(kIidDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
+            direct3DViewport->Release();
+        }
+    }
+    if (viewport2) viewport2->SetBackground(scene.backgroundMaterialHandle);
+    if (viewport) viewport->Clear();
+
+    if (device && viewport2) {
+        device->SetCurrentViewport(viewport2);
+        for (const auto& rs : kRenderStates) device->SetRenderState(rs.state, rs.value);
+        device->BeginScene();
+        device->SetLightState(D3DLIGHTSTATE_MATERIAL, scene.texture.m_materialHandle);
+        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, scene.texture.m_textureHandle);
+        for (size_t q = 0; q < quads; ++q) {
+            device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_TLVERTEX, vertices + 4 * q, 4, 0);
+        }
+        device->SetLightState(D3DLIGHTSTATE_MATERIAL, 0);
+        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
+        device->EndScene();
+    }
+    if (viewport) viewport->ForceUpdate(0, 0, static_cast<DWORD>(g_clientWidth), static_cast<DWORD>(g_clientHeight));
+    if (viewport2) viewport2->Release();
+
+    NvxRestoreSurfaces();
+    if (state.rmDevice) state.rmDevice->Update();
+    NvxPresent();
+}
+
+// What the program releases for a repeated set-up (the texture went with the resize).
+void ReleaseForSetUp(FloorScene& scene) {
+    if (scene.cameraFrame) scene.cameraFrame->Release();
+    if (scene.sceneFrame) scene.sceneFrame->Release();
+    if (scene.backgroundMaterial) scene.backgroundMaterial->Release();
+    scene.cameraFrame = nullptr;
+    scene.sceneFrame = nullptr;
+    scene.backgroundMaterial = nullptr;
+    scene.backgroundMaterialHandle = 0;
+}
+
+void TearDown(FloorScene& scene) {
+    scene.texture.Unload();
+    if (scene.cameraFrame) scene.cameraFrame->Release();
+    if (scene.sceneFrame) scene.sceneFrame->Release();
+    if (scene.backgroundMaterial) scene.backgroundMaterial->Release();
+    NvxCleanup();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const FrameBenchOptions options = ParseFrameBenchOptions();
+
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, FloorDialogProc, 0);
+    if (!window) return 1;
+    ShowWindow(window, SW_SHOW);
+    if (g_clientWidth == 0 || g_clientHeight == 0) {
+        // The template's size messages can come before the procedure is
+        // attached: take the client size as the program's window learns it.
+        RECT client;
+        GetClientRect(window, &client);
+        g_clientWidth = client.right - client.left;
+        g_clientHeight = client.bottom - client.top;
+        NvxUpdateScreenRect(window);
+    }
+
+    constexpr int kMemoryFrames = 1000, kResizeEvery = 20, kPreparedForMemory = 20;
+    const int total = options.memory ? kMemoryFrames : options.warmupFrames + options.timedFrames;
+    PreparedFrames prepared;
+    PrepareFrames(options.memory ? kPreparedForMemory : total, g_clientWidth, g_clientHeight, prepared);
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    const SIZE originalSize = {windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
+    int resizes = 0;
+    std::string memory;
+
+    auto scene = std::make_unique<FloorScene>();
+    if (!SetUp(window, *scene)) return 1;
+
+    std::vector<FrameRecord> records;
+    records.reserve(static_cast<size_t>(options.timedFrames));
+    int frame = 0;
+    MSG msg;
+    while (!g_closed && frame < total) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) break;
+            if (!IsDialogMessageA(window, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (g_closed) break;
+        if (options.memory && (frame + 1) % kResizeEvery == 0) {
+            ++resizes;
+            const bool grow = (resizes % 2) == 1;
+            scene->texture.Unload();
+            SetWindowPos(window, nullptr, 0, 0, originalSize.cx + (grow ? 96 : 0), originalSize.cy + (grow ? 64 : 0),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ReleaseForSetUp(*scene);
+            if (!SetUp(window, *scene)) return 1;
+        }
+        const size_t index = static_cast<size_t>(options.memory ? frame % kPreparedForMemory : frame);
+        const size_t first = prepared.first[index];
+        const size_t quads = (prepared.first[index + 1] - first) / 4;
+        const double start = BenchNow();
+        DrawFrame(*scene, prepared.vertices.data() + first, quads);
+        const double end = BenchNow();
+        ++frame;
+        if (options.memory) {
+            if (frame == 1) memory += MemoryLine("start");
+            if (frame == kResizeEvery) memory += MemoryLine("resizes_1");
+            if (frame == 2 * kResizeEvery) memory += MemoryLine("resizes_2");
+            if (frame % 200 == 0) {
+                char label[64];
+                std::snprintf(label, sizeof label, "frames_%d_resizes_%d", frame, resizes);
+                memory += MemoryLine(label);
+            }
+            continue;
+        }
+        if (frame > options.warmupFrames) records.push_back({(end - start) * 1000.0, static_cast<int>(quads), (end - start) * 1000.0, 0.0});
+    }
+
+    bool written;
+    if (options.memory) {
+        FILE* file = std::fopen(options.output.c_str(), "w");
+        written = file && std::fputs(memory.c_str(), file) >= 0;
+        if (file && std::fclose(file) != 0) written = false;
+    } else {
+        written = WriteFrameTimes(options.output, g_clientWidth, g_clientHeight, records) &&
+                  static_cast<int>(records.size()) == options.timedFrames;
+    }
+    TearDown(*scene);
+    DestroyWindow(window);
+    return written && frame == total ? 0 : 1;
+}

@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""Tables (Markdown) from the whole-frame benchmark's result folder, and
+optionally an SVG of the frame-time distributions of program and floor.
+
+    summarize.py RESULT_DIR [--svg FILE]
+"""
+import argparse
+import glob
+import os
+import statistics
+import sys
+
+
+def read_frames(path):
+    client, times, visible, render, scene = None, [], [], [], []
+    with open(path) as f:
+        for line in f:
+            parts = line.split()
+            if parts[0] == "client":
+                client = (int(parts[1]), int(parts[2]))
+            elif parts[0] == "frame":
+                visible.append(int(parts[2]))
+                times.append(float(parts[3]))
+                render.append(float(parts[4]) if len(parts) > 4 else float(parts[3]))
+                scene.append(float(parts[5]) if len(parts) > 5 else 0.0)
+    return client, times, visible, render, scene
+
+
+def percentile(values, p):
+    s = sorted(values)
+    k = (len(s) - 1) * p
+    lo, hi = int(k), min(int(k) + 1, len(s) - 1)
+    return s[lo] + (s[hi] - s[lo]) * (k - lo)
+
+
+def runs(folder, name):
+    files = sorted(glob.glob(os.path.join(folder, name + "_*.txt")),
+                   key=lambda p: int(p.rsplit("_", 1)[1].split(".")[0]))
+    return [read_frames(p) for p in files]
+
+
+def row(label, times):
+    return "| %s | %d | %.2f | %.2f | %.2f | %.2f | %.2f |" % (
+        label, len(times), statistics.median(times), percentile(times, 0.1),
+        percentile(times, 0.9), statistics.mean(times), max(times))
+
+
+def svg_plot(path, program, floor):
+    """Empirical distribution (share of frames at or below a time) of both."""
+    width, height, left, right, top, bottom = 720, 420, 70, 20, 40, 60
+    lo = min(min(program), min(floor))
+    hi = max(percentile(program, 0.99), percentile(floor, 0.99))
+    span = hi - lo or 1.0
+    lo -= span * 0.05
+    hi += span * 0.05
+
+    def x(v):
+        return left + (min(max(v, lo), hi) - lo) / (hi - lo) * (width - left - right)
+
+    def y(share):
+        return top + (1 - share) * (height - top - bottom)
+
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" font-family="DejaVu Sans" '
+           'font-size="12">' % (width, height),
+           '<rect width="100%" height="100%" fill="white"/>',
+           '<text x="%d" y="22" font-size="15">Frame time under Wine and Xvfb: program against floor</text>'
+           % left]
+    # axes and grid
+    for i in range(6):
+        share = i / 5
+        out.append('<line x1="%d" y1="%.1f" x2="%d" y2="%.1f" stroke="#ddd"/>'
+                   % (left, y(share), width - right, y(share)))
+        out.append('<text x="%d" y="%.1f" text-anchor="end">%d%%</text>' % (left - 6, y(share) + 4, share * 100))
+    ticks = 6
+    for i in range(ticks + 1):
+        v = lo + (hi - lo) * i / ticks
+        out.append('<line x1="%.1f" y1="%d" x2="%.1f" y2="%d" stroke="#ddd"/>'
+                   % (x(v), top, x(v), height - bottom))
+        out.append('<text x="%.1f" y="%d" text-anchor="middle">%.1f</text>' % (x(v), height - bottom + 16, v))
+    out.append('<text x="%d" y="%d" text-anchor="middle">milliseconds per frame (axis cut at the 99th '
+               'percentile)</text>' % ((left + width - right) // 2, height - 20))
+    out.append('<text x="16" y="%d" transform="rotate(-90 16 %d)" text-anchor="middle">share of frames at or '
+               'below</text>' % ((top + height - bottom) // 2, (top + height - bottom) // 2))
+    out.append('<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#444"/>'
+               % (left, top, width - left - right, height - top - bottom))
+    for values, colour, name in ((floor, "#1f77b4", "floor"), (program, "#d62728", "Vorl")):
+        s = sorted(values)
+        n = len(s)
+        points = ["%.1f,%.1f" % (x(s[0]), y(0))]
+        for i, v in enumerate(s):
+            points.append("%.1f,%.1f" % (x(v), y(i / n)))
+            points.append("%.1f,%.1f" % (x(v), y((i + 1) / n)))
+        points.append("%.1f,%.1f" % (width - right, y(1)))
+        out.append('<polyline fill="none" stroke="%s" stroke-width="2" points="%s"/>' % (colour, " ".join(points)))
+        med = statistics.median(values)
+        out.append('<line x1="%.1f" y1="%d" x2="%.1f" y2="%d" stroke="%s" stroke-dasharray="4 3"/>'
+                   % (x(med), top, x(med), height - bottom, colour))
+    legend_x, legend_y = width - right - 330, height - bottom - 60
+    out.append('<rect x="%d" y="%d" width="320" height="50" fill="white" stroke="#bbb"/>'
+               % (legend_x, legend_y - 14))
+    for i, (colour, name, values) in enumerate((("#d62728", "Vorl", program), ("#1f77b4", "floor", floor))):
+        yy = legend_y + i * 18
+        out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="3"/>'
+                   % (legend_x + 8, yy, legend_x + 32, yy, colour))
+        out.append('<text x="%d" y="%d">%s: %d frames, median %.2f ms (dashed)</text>'
+                   % (legend_x + 38, yy + 4, name, len(values), statistics.median(values)))
+    out.append("</svg>")
+    with open(path, "w") as f:
+        f.write("\n".join(out) + "\n")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("folder")
+    parser.add_argument("--svg")
+    args = parser.parse_args()
+
+    program_runs, floor_runs = runs(args.folder, "vorl"), runs(args.folder, "floor")
+    if not program_runs or len(program_runs) != len(floor_runs):
+        sys.exit("summarize: the result folder lacks matching program and floor runs")
+
+    same = all(p[0] == f[0] and p[2] == f[2] for p, f in zip(program_runs, floor_runs))
+    client = program_runs[0][0]
+    program = [t for r in program_runs for t in r[1]]
+    floor = [t for r in floor_runs for t in r[1]]
+    visible = [v for r in program_runs for v in r[2]]
+
+    print("## Whole frames under Wine and Xvfb\n")
+    print("Client area %d x %d, %d to %d visible flakes per frame (mean %.0f); program and floor drew the "
+          "same squares frame for frame: %s.\n" % (client[0], client[1], min(visible), max(visible),
+                                                    statistics.mean(visible), "yes" if same else "NO"))
+    print("| run | frames | median ms | p10 ms | p90 ms | mean ms | max ms |")
+    print("|---|---|---|---|---|---|---|")
+    for i, (p, f) in enumerate(zip(program_runs, floor_runs), 1):
+        print(row("Vorl, round %d" % i, p[1]))
+        print(row("floor, round %d" % i, f[1]))
+    print(row("**Vorl, all rounds**", program))
+    print(row("**floor, all rounds**", floor))
+    print(row("Vorl, its RenderFrame alone", [t for r in program_runs for t in r[3]]))
+    print(row("Vorl, keys, rotation and flakes before RenderFrame",
+              [t - d for r in program_runs for t, d in zip(r[1], r[3])]))
+    ratio = statistics.median(program) / statistics.median(floor)
+    round_ratios = [statistics.median(p[1]) / statistics.median(f[1]) for p, f in zip(program_runs, floor_runs)]
+    scene_ms = [t for r in program_runs for t in r[4]]
+    print(row("Vorl, its per-flake arithmetic alone (timed apart)", scene_ms))
+    print("\nRatio of the medians, Vorl / floor: **%.3f** (goal: at most 1.05; per round: %s; median of the "
+          "rounds' ratios %.3f).\n" % (ratio, ", ".join("%.3f" % r for r in round_ratios),
+                                       statistics.median(round_ratios)))
+    before = [t - d for r in program_runs for t, d in zip(r[1], r[3])]
+    own = statistics.median(before) + statistics.median(scene_ms)
+    print("The program's own work per frame (keys, rotation and flakes before RenderFrame, plus the per-flake "
+          "arithmetic): %.3f ms median, %.1f%% of the floor's median frame: a ratio of %.3f if nothing else "
+          "differed.\n" % (own, 100.0 * own / statistics.median(floor), 1.0 + own / statistics.median(floor)))
+
+    for file_name, title in (("memory.txt", "Vorl"), ("memory_floor.txt", "floor")):
+        memory_path = os.path.join(args.folder, file_name)
+        if not os.path.exists(memory_path):
+            continue
+        print("## Memory under Wine, %s (1,000 frames, 50 resizes)\n" % title)
+        print("| point | peak working set KiB | working set KiB | page-file use KiB |")
+        print("|---|---|---|---|")
+        figures = []
+        with open(memory_path) as f:
+            for line in f:
+                parts = line.split()
+                if len(parts) == 8 and parts[0] == "memory":
+                    figures.append((parts[1], int(parts[3]), int(parts[5]), int(parts[7])))
+                    print("| %s | %s | %s | %s |" % (parts[1], parts[3], parts[5], parts[7]))
+        if len(figures) >= 6:
+            ref, mid, last = figures[2], figures[-3], figures[-1]
+            print("\nSecond resize's set-up to frame 600 (resizes 3 to 30): peak working set %+d KiB, working set "
+                  "%+d KiB. Frame 600 to frame 1,000 (resizes 31 to 50): peak working set %+d KiB, working set "
+                  "%+d KiB.\n" % (mid[1] - ref[1], mid[2] - ref[2], last[1] - mid[1], last[2] - mid[2]))
+
+    if args.svg:
+        svg_plot(args.svg, program, floor)
+
+
+if __name__ == "__main__":
+    main()
