@@ -1,5 +1,5 @@
 # The two commands: `make run` runs the demo, `make test` runs every test.
-.PHONY: test run build bench clean
+.PHONY: test run build bench bench-frame clean
 
 test:
 	@bash scripts/test.sh
@@ -12,6 +12,10 @@ build:
 
 bench:
 	@bash scripts/setup.sh && bash scripts/build.sh native && ./build/native/bin/vorl_bench
+
+# Whole frames under Wine and Xvfb: the program against its floor, and memory.
+bench-frame:
+	@bash scripts/bench_frame.sh
 
 clean:
 	rm -rf build
