@@ -85,6 +85,33 @@ void RestoreIfLost(IDirectDrawSurface* surface) {
     }
 }
 
+// The primary surface spans the screen only, and a destination reaching past
+// its edges fails the whole copy (DDERR_INVALIDRECT) even with the clipper
+// set. A window pushed or sized partly off the screen shows the part on it:
+// both rectangles lose the same strips. False when nothing is left.
+bool ClipToScreen(RECT& target, RECT& source) {
+    const LONG width = GetSystemMetrics(SM_CXSCREEN);
+    const LONG height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 0 || height <= 0) return true;  // no screen size known: leave it to DirectDraw
+    if (target.left < 0) {
+        source.left -= target.left;
+        target.left = 0;
+    }
+    if (target.top < 0) {
+        source.top -= target.top;
+        target.top = 0;
+    }
+    if (target.right > width) {
+        source.right -= target.right - width;
+        target.right = width;
+    }
+    if (target.bottom > height) {
+        source.bottom -= target.bottom - height;
+        target.bottom = height;
+    }
+    return target.left < target.right && target.top < target.bottom;
+}
+
 }  // namespace
 
 int CreateDirectDrawWin(HWND window) {
@@ -154,8 +181,10 @@ int NvxPresent() {
     if (!s.primarySurface) return 0;  // no surfaces: nothing to show
     HRESULT result;
     if (s.windowedReady) {
+        RECT target = s.screenRect;
         RECT source = {0, 0, s.clientWidth, s.clientHeight};
-        result = s.primarySurface->Blt(&s.screenRect, s.backBuffer, &source, DDBLT_WAIT, nullptr);
+        if (!ClipToScreen(target, source)) return 1;  // nothing of the window on the screen
+        result = s.primarySurface->Blt(&target, s.backBuffer, &source, DDBLT_WAIT, nullptr);
     } else {
         result = s.primarySurface->Flip(s.backBuffer, DDFLIP_WAIT);
     }

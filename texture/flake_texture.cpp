@@ -2,7 +2,9 @@
 // palette, upload and the material that refers to the texture.
 #include "texture/flake_texture.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -54,6 +56,55 @@ private:
     HGDIOBJ m_old;
 };
 
+// Whether a bitmap file holds every byte its headers promise: the info
+// header, the colour table and the pixel rows. The system's loader trusts the
+// headers and reads past the end of a cut-off file, so such a file must not
+// reach it. Anything else odd in the file is left for the loader to refuse.
+bool BitmapFileIsWhole(const char* fileName) {
+    std::FILE* file = std::fopen(fileName, "rb");
+    if (!file) return true;  // the loader reports what it cannot open
+    unsigned char head[14 + 40] = {};
+    const size_t got = std::fread(head, 1, sizeof head, file);
+    const bool sized = std::fseek(file, 0, SEEK_END) == 0;
+    const long end = sized ? std::ftell(file) : -1L;
+    std::fclose(file);
+    if (end < 0) return true;
+    const uint64_t fileSize = static_cast<uint64_t>(end);
+
+    auto u16 = [&](size_t at) { return static_cast<uint32_t>(head[at] | head[at + 1] << 8); };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    if (got < 2 || head[0] != 'B' || head[1] != 'M') return true;  // not ours to judge
+    if (got < 14 + 4) return false;
+    const uint64_t bitsOffset = u32(10);
+    const uint64_t headerSize = u32(14);
+    uint64_t width, height, bitCount, compression = 0, imageSize = 0, colours = 0, entrySize = 4;
+    if (headerSize == 12) {
+        if (got < 14 + 12) return false;
+        width = u16(18);
+        height = u16(20);
+        bitCount = u16(24);
+        entrySize = 3;
+    } else if (headerSize >= 40) {
+        if (got < 14 + 40) return false;
+        width = static_cast<uint64_t>(std::llabs(static_cast<int32_t>(u32(18))));
+        height = static_cast<uint64_t>(std::llabs(static_cast<int32_t>(u32(22))));
+        bitCount = u16(28);
+        compression = u32(30);
+        imageSize = u32(34);
+        colours = u32(46);
+    } else {
+        return true;
+    }
+    const uint64_t fullTable = uint64_t(1) << (bitCount & 31);
+    if (bitCount >= 1 && bitCount <= 8 && (colours == 0 || colours > fullTable)) colours = fullTable;
+    if (bitCount > 8 && headerSize >= 40 && compression == BI_BITFIELDS) colours = 3;
+    const uint64_t tableEnd = 14 + headerSize + colours * entrySize;
+    const uint64_t rows = compression == BI_RGB || compression == BI_BITFIELDS
+                              ? (width * bitCount + 31) / 32 * 4 * height
+                              : imageSize;
+    return tableEnd <= fileSize && bitsOffset <= fileSize && rows <= fileSize - bitsOffset;
+}
+
 void ShowMissingFile(const char* fileName) {
     // "%sﾌｧｲﾙが読み込めません", formatted without a fixed-size buffer.
     static const char kFormat[] = "%sﾌｧｲﾙが読み込めません";
@@ -86,7 +137,7 @@ void FlakeTexture::Unload() {
 int FlakeTexture::Load(IDirect3DDevice2* device, const char* fileName) {
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), fileName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) {
+    if (!bitmap && BitmapFileIsWhole(fileName)) {
         bitmap = static_cast<HBITMAP>(
             LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
     }
