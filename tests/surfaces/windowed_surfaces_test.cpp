@@ -271,6 +271,35 @@ TEST_F(Windowed, PresentCopiesTheBackBufferToTheMovedClientArea) {
     dx.ExpectAllReleased();
 }
 
+TEST_F(Windowed, PresentShowsOnlyThePartOfAWindowThatIsOnTheScreen) {
+    ASSERT_EQ(CreateDirectDrawWin(window), 1);
+    NvxEnableRendering(1);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    auto presentAt = [&](int x, int y) {
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        NvxUpdateScreenRect(window);
+        dx.log.Clear();
+        EXPECT_EQ(NvxPresent(), 1);
+        return Events(dx.log);
+    };
+
+    // Past the top left corner: both rectangles lose the same strips.
+    EXPECT_EQ(presentAt(-40, -30), std::vector<std::string>{dxd::Format(
+                                       "IDirectDrawSurface#1.Blt(dest={0,0,%d,%d}, src=IDirectDrawSurface#2, "
+                                       "srcRect={40,30,%d,%d}, flags=0x1000000, fx=null)",
+                                       kWidth - 40, kHeight - 30, kWidth, kHeight)});
+    // Past the bottom right corner.
+    const int x = screenWidth - 100, y = screenHeight - 50;
+    EXPECT_EQ(presentAt(x, y), std::vector<std::string>{dxd::Format(
+                                   "IDirectDrawSurface#1.Blt(dest={%d,%d,%d,%d}, src=IDirectDrawSurface#2, "
+                                   "srcRect={0,0,100,50}, flags=0x1000000, fx=null)",
+                                   x, y, screenWidth, screenHeight)});
+    // Wholly off the screen: nothing to copy, and no error either.
+    EXPECT_TRUE(presentAt(screenWidth + 10, 0).empty());
+    NvxCleanup();
+    dx.ExpectAllReleased();
+}
+
 TEST_F(Windowed, PresentDoesNothingWithRenderingDisabledOrNoSurfaces) {
     ASSERT_EQ(CreateDirectDrawWin(window), 1);
     EXPECT_EQ(NvxPresent(), 0);  // rendering not enabled yet
