@@ -99,10 +99,12 @@ bool BitmapFileIsWhole(const char* fileName) {
     if (bitCount >= 1 && bitCount <= 8 && (colours == 0 || colours > fullTable)) colours = fullTable;
     if (bitCount > 8 && headerSize >= 40 && compression == BI_BITFIELDS) colours = 3;
     const uint64_t tableEnd = 14 + headerSize + colours * entrySize;
-    const uint64_t rows = compression == BI_RGB || compression == BI_BITFIELDS
-                              ? (width * bitCount + 31) / 32 * 4 * height
-                              : imageSize;
-    return tableEnd <= fileSize && bitsOffset <= fileSize && rows <= fileSize - bitsOffset;
+    if (tableEnd > fileSize || bitsOffset > fileSize) return false;
+    const uint64_t room = fileSize - bitsOffset;
+    if (compression != BI_RGB && compression != BI_BITFIELDS) return imageSize <= room;
+    // Row bytes stay below 2^48; compared by division so no product can wrap.
+    const uint64_t rowBytes = (width * bitCount + 31) / 32 * 4;
+    return height == 0 || rowBytes <= room / height;
 }
 
 void ShowMissingFile(const char* fileName) {

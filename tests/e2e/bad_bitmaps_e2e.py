@@ -110,6 +110,10 @@ CASES = {
     "huge_4096": (make_file(bitmap(4096, 4096, 24)), DRAWS),
     "truncated_pixels": (make_file(truncated(GOOD_24, len(GOOD_24) // 2)), MESSAGE),
     "truncated_header": (make_file(truncated(GOOD_24, 30)), MESSAGE),
+    # Headers that promise a picture of 2^31 - 1 squared pixels in a small file.
+    "huge_dimensions": (make_file(struct.pack("<2sIHHI", b"BM", 70, 0, 0, 54)
+                                  + struct.pack("<IiiHHIIiiII", 40, 0x7FFFFFFF, 0x7FFFFFFF, 1, 32, 0, 0,
+                                                2835, 2835, 0, 0) + b"\xff" * 16), MESSAGE),
     "empty": (make_file(b""), MESSAGE),
     "not_a_bitmap": (make_file(b"This is not a picture.\r\n" * 40), MESSAGE),
     "folder": (make_folder, MESSAGE),
