@@ -8,6 +8,21 @@
 // of the program, rewritten for every flake and drawn as one triangle fan.
 extern D3DTLVERTEX flakeQuad[4];
 
+// The render states of every frame, in the order they are set.
+struct FrameRenderState {
+    D3DRENDERSTATETYPE state;
+    DWORD value;
+};
+inline constexpr FrameRenderState kFrameRenderStates[] = {
+    {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},
+    {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
+    {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
+    {D3DRENDERSTATE_BLENDENABLE, TRUE},
+    {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
+    {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE},
+    {D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT},
+};
+
 // Fills the background material: black, opaque diffuse, ramp size 16.
 void FillBackgroundMaterial(D3DMATERIAL& material);
 

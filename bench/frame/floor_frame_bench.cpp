@@ -34,25 +34,10 @@
 #include "scene/camera.h"
 #include "scene/flake_field.h"
 #include "scene/flake_quad.h"
+#include "scene/render_frame.h"
 #include "texture/flake_texture.h"
 
 namespace {
-
-// {93281500-8CF8-11D0-89AB-00A0C9054129}
-const GUID kIidDirect3DViewport2 = {0x93281500, 0x8CF8, 0x11D0, {0x89, 0xAB, 0x00, 0xA0, 0xC9, 0x05, 0x41, 0x29}};
-
-const struct {
-    D3DRENDERSTATETYPE state;
-    DWORD value;
-} kRenderStates[] = {
-    {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},
-    {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
-    {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
-    {D3DRENDERSTATE_BLENDENABLE, TRUE},
-    {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},
-    {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE},
-    {D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT},
-};
 
 int g_clientWidth = 0;
 int g_clientHeight = 0;
@@ -168,7 +153,7 @@ void DrawFrame(FloorScene& scene, D3DTLVERTEX* vertices, size_t quads) {
         IDirect3DViewport* direct3DViewport = nullptr;
         viewport->GetDirect3DViewport(&direct3DViewport);
         if (direct3DViewport) {
-            direct3DViewport->QueryInterface(kIidDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
+            direct3DViewport->QueryInterface(IID_IDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
             direct3DViewport->Release();
         }
     }
@@ -177,7 +162,7 @@ void DrawFrame(FloorScene& scene, D3DTLVERTEX* vertices, size_t quads) {
 
     if (device && viewport2) {
         device->SetCurrentViewport(viewport2);
-        for (const auto& rs : kRenderStates) device->SetRenderState(rs.state, rs.value);
+        for (const auto& rs : kFrameRenderStates) device->SetRenderState(rs.state, rs.value);
         device->BeginScene();
         device->SetLightState(D3DLIGHTSTATE_MATERIAL, scene.texture.m_materialHandle);
         device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, scene.texture.m_textureHandle);
