@@ -292,7 +292,11 @@ def case_snow(args):
         # Left turns the camera about the vertical axis: every flake slides
         # sideways by the same number of pixels per frame, while falling
         # flakes only move down. The column profile of the picture shows it.
-        idle = best_shift(screenshot(win, shot), screenshot(win, shot + ".2.png"))
+        # Between two pictures the falling flakes change the sparse profile a
+        # little; the median of three idle measurements keeps one unlucky
+        # pair from counting as a slide.
+        idle = sorted(best_shift(screenshot(win, shot), screenshot(win, shot + ".2.png"))
+                      for _ in range(3))[1]
         focus(win)
         run("xdotool", "keydown", "Left")
         time.sleep(0.5)
@@ -301,8 +305,8 @@ def case_snow(args):
         run("xdotool", "keyup", "Left")
         turning = best_shift(a, b)
         print("  left: column shift idle %d px, Left held %d px" % (idle, turning))
-        check(abs(idle) <= 2, "flakes fall without sliding sideways")
-        check(abs(turning) >= 8, "Left slides the picture sideways")
+        check(abs(idle) <= 4, "flakes fall without sliding sideways")
+        check(abs(turning - idle) >= 8, "Left slides the picture sideways")
         os.unlink(shot + ".2.png")
 
         # A resize rebuilds the surfaces and the next frame sets up again.
