@@ -10,6 +10,7 @@
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
 #include "app/flake_dlg.h"
+#include "tests/framework/help_recorder.h"
 
 namespace {
 
@@ -327,22 +328,6 @@ TEST_F(ShellTest, MinimisedWindowPaintsWithoutTrouble) {
 // --------------------------------------------------------------------------
 // Help
 
-struct HelpCall {
-    int calls = 0;
-    HWND owner = nullptr;
-    std::string file;
-    UINT command = 0;
-    ULONG_PTR data = 0;
-} g_help;
-
-BOOL RecordHelp(HWND owner, const char* file, UINT command, ULONG_PTR data) {
-    ++g_help.calls;
-    g_help.owner = owner;
-    g_help.file = file ? file : "";
-    g_help.command = command;
-    g_help.data = data;
-    return TRUE;
-}
 
 TEST_F(ShellTest, F1RaisesHelpWithTheMainTemplateContext) {
     CFlakeDlg* dlg = Start();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/afx_win.h"
+#include "tests/framework/help_recorder.h"
 
 namespace {
 
@@ -297,22 +298,6 @@ TEST_F(FrameworkTest, DestroyingAnotherWindowDoesNotQuit) {
 // --------------------------------------------------------------------------
 // Help
 
-struct HelpCall {
-    int calls = 0;
-    HWND owner = nullptr;
-    std::string file;
-    UINT command = 0;
-    ULONG_PTR data = 0;
-} g_help;
-
-BOOL RecordHelp(HWND owner, const char* file, UINT command, ULONG_PTR data) {
-    ++g_help.calls;
-    g_help.owner = owner;
-    g_help.file = file ? file : "";
-    g_help.command = command;
-    g_help.data = data;
-    return TRUE;
-}
 
 class HelpTest : public FrameworkTest {
 protected:
