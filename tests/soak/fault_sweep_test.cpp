@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gfx/error_report.h"
+#include "tests/doubles/child_process.h"
 
 namespace {
 
@@ -41,59 +42,12 @@ struct ProbeRun {
 };
 
 ProbeRun RunProbe(const std::string& arguments) {
-    char path[MAX_PATH];
-    std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    exe = exe.substr(0, exe.find_last_of("\\/") + 1) + "fault_probe.exe";
+    const dxd::ChildRun child = dxd::RunChild("fault_probe.exe", arguments, kCaseTimeoutMs);
     ProbeRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string command = "\"" + exe + "\" " + arguments;
-    PROCESS_INFORMATION process{};
-    run.started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                 &process) != FALSE;
-    CloseHandle(writeEnd);
-    if (!run.started) {
-        CloseHandle(readEnd);
-        return run;
-    }
-    // The report is small; read it on this thread while waiting, so a full
-    // pipe cannot stall the child, and give up on a child that hangs.
-    std::string output;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DWORD available = 0;
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
-            char buffer[4096];
-            DWORD n = 0;
-            if (!ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) || !n) break;
-            output.append(buffer, n);
-        }
-        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
-            run.finished = true;
-            break;
-        }
-        if (GetTickCount() - start > kCaseTimeoutMs) {
-            TerminateProcess(process.hProcess, 0xDEAD);
-            WaitForSingleObject(process.hProcess, 5000);
-            break;
-        }
-    }
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n) output.append(buffer, n);
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(readEnd);
-    std::istringstream in(output);
+    run.started = child.started;
+    run.finished = child.finished;
+    run.exitCode = child.exitCode;
+    std::istringstream in(child.output);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         run.lines.push_back(line);
