@@ -103,16 +103,7 @@ void CFlakeDlg::RenderFrame() {
     IDirect3DRMViewport* viewport = state.viewport;
     IDirect3DDevice2* device = state.device2;
 
-    IDirect3DViewport2* viewport2 = nullptr;
-    if (viewport) {
-        IDirect3DViewport* direct3DViewport = nullptr;
-        viewport->GetDirect3DViewport(&direct3DViewport);
-        if (direct3DViewport) {
-            direct3DViewport->QueryInterface(IID_IDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
-            // GetDirect3DViewport hands out a reference of its own.
-            direct3DViewport->Release();
-        }
-    }
+    IDirect3DViewport2* viewport2 = ImmediateViewportOf(viewport);
     if (viewport2) viewport2->SetBackground(m_backgroundMaterialHandle);
     if (viewport) viewport->Clear();
 

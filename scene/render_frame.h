@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <d3d.h>
+#include <d3drm.h>
 
 // The four vertices of the square drawn for one flake: the only vertex data
 // of the program, rewritten for every flake and drawn as one triangle fan.
@@ -25,6 +26,21 @@ inline constexpr FrameRenderState kFrameRenderStates[] = {
 
 // Fills the background material: black, opaque diffuse, ramp size 16.
 void FillBackgroundMaterial(D3DMATERIAL& material);
+
+// The Immediate Mode viewport behind a retained-mode one, as a reference the
+// caller releases; null without a viewport or when the query fails.
+inline IDirect3DViewport2* ImmediateViewportOf(IDirect3DRMViewport* viewport) {
+    IDirect3DViewport2* viewport2 = nullptr;
+    if (!viewport) return nullptr;
+    IDirect3DViewport* direct3DViewport = nullptr;
+    viewport->GetDirect3DViewport(&direct3DViewport);
+    if (direct3DViewport) {
+        direct3DViewport->QueryInterface(IID_IDirect3DViewport2, reinterpret_cast<void**>(&viewport2));
+        // GetDirect3DViewport hands out a reference of its own.
+        direct3DViewport->Release();
+    }
+    return viewport2;
+}
 
 class CFlakeDlg;
 
