@@ -66,6 +66,16 @@ public:
     HICON m_hIcon;
 };
 
+// The renderer passes every flake through these two, 20,000 times a frame;
+// defined here so that its loop can inline them.
+inline void CFlakeDlg::WorldToCamera(const Point3& world, Point3& camera) {
+    RotateToCamera(m_rotation, world, camera);
+}
+
+inline void CFlakeDlg::Project(const Point3& camera, Point3& screen) {
+    ProjectToScreen(camera, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight, screen);
+}
+
 // Where the minimised window draws its icon: each coordinate is
 // (client size - icon size + 1) / 2, truncated toward zero.
 POINT MinimizedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);

@@ -9,10 +9,4 @@ void CFlakeDlg::PollCameraKeys() { ApplyCameraKeys(AsyncKeyState, m_turn, m_tilt
 
 void CFlakeDlg::UpdateRotation() { BuildRotation(m_tilt, m_bank, m_turn, m_rotation); }
 
-void CFlakeDlg::WorldToCamera(const Point3& world, Point3& camera) {
-    RotateToCamera(m_rotation, world, camera);
-}
-
-void CFlakeDlg::Project(const Point3& camera, Point3& screen) {
-    ProjectToScreen(camera, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight, screen);
-}
+// WorldToCamera and Project are defined inline in the class's header.
