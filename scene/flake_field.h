@@ -29,5 +29,11 @@ public:
 // Fills flakes[0 .. count) in order from six successive results each.
 void FillFlakes(Flake* flakes, int count, FlakeRandom& random);
 
+namespace flake_detail {
+// The step as written, one coordinate at a time. Flake::Advance gives the same
+// bits; on processors with SSE2 it moves x and y together.
+void AdvancePortable(Flake& flake);
+}  // namespace flake_detail
+
 // Advances flakes[0 .. count) once, in array order.
 void AdvanceFlakes(Flake* flakes, int count);
