@@ -16,6 +16,7 @@
 #include "app/flake_dlg.h"
 #include "framework/afx_hooks.h"
 #include "gfx/device_state.h"
+#include "scene/flake_quad.h"
 #include "tests/doubles/dx_doubles.h"
 
 // Allocation counter for the per-frame check; counts only while armed.
@@ -301,6 +302,69 @@ TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVert
             EXPECT_EQ(v.tv, tv[i]);
         }
     }
+}
+
+// The whole field under several cameras and sizes: the frame draws exactly
+// the squares of the flakes that WorldToCamera, Project and the visibility
+// test place in the picture, in array order, and no other.
+TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
+    dlg->RenderFrame();  // the set-up frame, with nothing visible
+    dxd::Device2Double* device = Device();
+    ASSERT_NE(device, nullptr);
+
+    FlakeRandom random;
+    FillFlakes(dlg->m_flakes, kFlakeCount, random);
+    // Visible flakes in both places of a pair, and one on each edge column of
+    // the initial camera (world x -4 and 4 land on columns 0 and 640 at depth 1).
+    dlg->m_flakes[0] = At(0.0, -10.0, 2.0);
+    dlg->m_flakes[1] = At(-4.0, -10.0, 2.0);
+    dlg->m_flakes[2] = At(4.0, -10.0, 2.0);
+
+    struct Camera {
+        double turn, tilt, eyeY;
+    };
+    const Camera cameras[] = {{0, 3.14159265, 0}, {-0.6, 3.14159265, 0}, {1.9, 3.0, 2.5}, {0.2, 3.3, -4.0}};
+    long drawn = 0;
+    for (const Camera& camera : cameras) {
+        dlg->m_turn = camera.turn;
+        dlg->m_tilt = camera.tilt;
+        dlg->m_eyeY = camera.eyeY;
+        for (int frame = 0; frame < 5; ++frame) {
+            dlg->UpdateRotation();
+            dlg->AdvanceFlakes();
+            if (frame == 0) {
+                // Restore the three placed flakes after the advance moved them.
+                dlg->m_flakes[0] = At(0.0, -10.0, 2.0);
+                dlg->m_flakes[1] = At(-4.0, -10.0, 2.0);
+                dlg->m_flakes[2] = At(4.0, -10.0, 2.0);
+            }
+            std::vector<float> expected;
+            for (const Flake& flake : dlg->m_flakes) {
+                Point3 cameraPoint, screen;
+                dlg->WorldToCamera({flake.x, flake.y, flake.z}, cameraPoint);
+                dlg->Project(cameraPoint, screen);
+                if (!IsFlakeVisible(screen, dlg->m_clientWidth, dlg->m_clientHeight)) continue;
+                const double half = 1.0 / screen.z;
+                expected.push_back(static_cast<float>(screen.x - half));
+                expected.push_back(static_cast<float>(screen.y - half));
+                expected.push_back(static_cast<float>(screen.x + half));
+                expected.push_back(static_cast<float>(screen.y + half));
+            }
+            device->draws.clear();
+            dlg->RenderFrame();
+            std::vector<float> actual;
+            for (const auto& draw : device->draws) {
+                ASSERT_EQ(draw.vertices.size(), 4u);
+                actual.push_back(draw.vertices[0].sx);
+                actual.push_back(draw.vertices[0].sy);
+                actual.push_back(draw.vertices[2].sx);
+                actual.push_back(draw.vertices[2].sy);
+            }
+            ASSERT_EQ(actual, expected) << "turn " << camera.turn << " frame " << frame;
+            drawn += static_cast<long>(device->draws.size());
+        }
+    }
+    EXPECT_GT(drawn, 2000);
 }
 
 TEST_F(RenderFrameTest, FrameWithoutVisibleFlakesStillClearsUpdatesAndPresents) {

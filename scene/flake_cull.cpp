@@ -1,0 +1,22 @@
+#include "scene/flake_cull.h"
+
+FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, double eyeZ, int clientWidth,
+                        int clientHeight) {
+    FlakeCull cull;
+    for (int i = 0; i < 9; ++i) cull.rotation[i] = rotation[i];
+    cull.eyeX = eyeX;
+    cull.eyeY = eyeY;
+    cull.eyeZ = eyeZ;
+    // A column is drawn when its truncation lies in [0, width], that is when
+    // the unrounded column c = quotient + half satisfies -1 < c < width + 1.
+    // As rounding keeps order, the quotient then lies strictly between
+    // -1 - half and width + 1 - half. All of these are whole numbers well
+    // inside the doubles' exact range.
+    const double halfWidth = clientWidth / 2;
+    const double halfHeight = clientHeight / 2;
+    cull.columnLow = -1.0 - halfWidth;
+    cull.columnHigh = static_cast<double>(clientWidth) + 1.0 - halfWidth;
+    cull.rowLow = -1.0 - halfHeight;
+    cull.rowHigh = static_cast<double>(clientHeight) + 1.0 - halfHeight;
+    return cull;
+}

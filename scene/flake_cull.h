@@ -1,0 +1,92 @@
+// A quick test that tells, two flakes at a time and without dividing, which
+// flakes can be in the picture. It passes every flake that the projection and
+// the visibility test would draw, and almost no other: the renderer passes
+// only those through WorldToCamera and Project. Portable: no Windows header.
+#pragma once
+
+#include "scene/camera.h"
+#include "scene/flake_field.h"
+
+// The camera of one frame as the quick test uses it.
+struct FlakeCull {
+    double rotation[9];
+    double eyeX, eyeY, eyeZ;
+    // Open bounds on (lateral offset x 80) / depth: a flake is drawn only
+    // if its quotient lies strictly between them.
+    double columnLow, columnHigh;
+    double rowLow, rowHigh;
+};
+
+FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, double eyeZ, int clientWidth,
+                        int clientHeight);
+
+// Bit 0 for first, bit 1 for second: set when the flake may be visible. A
+// clear bit means the flake is not visible; a set bit needs the full test.
+inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second);
+
+namespace flake_detail {
+
+// The same test for one flake, one double at a time.
+inline bool MayBeVisiblePortable(const FlakeCull& cull, const Flake& flake) {
+    // The camera point and depth exactly as WorldToCamera and Project form them.
+    const Point3 world = {flake.x, flake.y, flake.z};
+    Point3 camera;
+    RotateToCamera(cull.rotation, world, camera);
+    const double depth = (camera.y - cull.eyeY) * 0.1;
+    const double across = (camera.x - cull.eyeX) * 80;
+    const double down = (camera.z - cull.eyeZ) * 80;
+    // With depth > 0, across / depth > low implies across >= low * depth as
+    // rounded, because rounding never reverses an order.
+    return (depth >= 0.1) & (across >= cull.columnLow * depth) & (across <= cull.columnHigh * depth) &
+           (down >= cull.rowLow * depth) & (down <= cull.rowHigh * depth);
+}
+
+}  // namespace flake_detail
+
+#ifdef VORL_CAMERA_SSE2
+
+// The two flakes side by side, each lane the same operations in the same
+// order as the portable test.
+inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second) {
+    const double* r = cull.rotation;
+    const __m128d x = _mm_loadh_pd(_mm_load_sd(&first.x), &second.x);
+    const __m128d y = _mm_loadh_pd(_mm_load_sd(&first.y), &second.y);
+    const __m128d z = _mm_loadh_pd(_mm_load_sd(&first.z), &second.z);
+    auto row = [&](int i) {
+        const __m128d yz = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(r[i + 1]), y), _mm_mul_pd(_mm_set1_pd(r[i + 2]), z));
+        return _mm_add_pd(yz, _mm_mul_pd(_mm_set1_pd(r[i]), x));
+    };
+    const __m128d depth = _mm_mul_pd(_mm_sub_pd(row(3), _mm_set1_pd(cull.eyeY)), _mm_set1_pd(0.1));
+    const __m128d across = _mm_mul_pd(_mm_sub_pd(row(0), _mm_set1_pd(cull.eyeX)), _mm_set1_pd(80));
+    const __m128d down = _mm_mul_pd(_mm_sub_pd(row(6), _mm_set1_pd(cull.eyeZ)), _mm_set1_pd(80));
+
+    __m128d pass = _mm_cmpge_pd(depth, _mm_set1_pd(0.1));
+    pass = _mm_and_pd(pass, _mm_cmpge_pd(across, _mm_mul_pd(_mm_set1_pd(cull.columnLow), depth)));
+    pass = _mm_and_pd(pass, _mm_cmple_pd(across, _mm_mul_pd(_mm_set1_pd(cull.columnHigh), depth)));
+    pass = _mm_and_pd(pass, _mm_cmpge_pd(down, _mm_mul_pd(_mm_set1_pd(cull.rowLow), depth)));
+    pass = _mm_and_pd(pass, _mm_cmple_pd(down, _mm_mul_pd(_mm_set1_pd(cull.rowHigh), depth)));
+    return _mm_movemask_pd(pass);
+}
+
+#else
+
+inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second) {
+    return (flake_detail::MayBeVisiblePortable(cull, first) ? 1 : 0) |
+           (flake_detail::MayBeVisiblePortable(cull, second) ? 2 : 0);
+}
+
+#endif
+
+// Calls visit(flake) for each of flakes[0 .. count) that passes the quick
+// test, in array order; the flakes it skips are not visible.
+template <typename Visit>
+inline void ForEachFlakeThatMayBeVisible(const FlakeCull& cull, const Flake* flakes, int count, Visit&& visit) {
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        const int candidates = FlakePairMayBeVisible(cull, flakes[i], flakes[i + 1]);
+        if (candidates == 0) continue;
+        if (candidates & 1) visit(flakes[i]);
+        if (candidates & 2) visit(flakes[i + 1]);
+    }
+    if (i < count && flake_detail::MayBeVisiblePortable(cull, flakes[i])) visit(flakes[i]);
+}
