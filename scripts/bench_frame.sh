@@ -2,20 +2,32 @@
 # Whole-frame benchmark under Wine and Xvfb: the program's frame step (its own
 # sources, timed by a harness, without the 10 ms pause) against the floor
 # program (the same DirectX calls per frame, vertices made in advance), run in
-# turn; then the memory run (1,000 frames with 50 resizes). Prints the tables;
-# results stay in $VORL_BUILD/bench-frame/.
+# turn; then both interleaved frame by frame in one process, at the start size
+# and at a large one; then the memory runs (1,000 frames with 50 resizes).
+# Prints the tables; results stay in $VORL_BUILD/bench-frame/.
 #
-#   scripts/bench_frame.sh [--rounds N] [--frames N] [--warmup N] [--plot FILE.png]
+#   scripts/bench_frame.sh [--rounds N] [--frames N] [--warmup N] [--pairs N]
+#                          [--interleaved-runs N] [--large W H] [--spin MS]
+#                          [--speed-only] [--plot FILE.png]
+#
+# Between two frames both programs do what the program's frame step does
+# after drawing: pause 10 ms (untimed). --spin MS waits busily for MS
+# milliseconds instead, which is steadier on a machine shared with other jobs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-rounds=6 frames=150 warmup=20 plot=""
+rounds=6 frames=300 warmup=20 plot="" gap=() memory=1 pairs=400 interleaved=3 large=(1000 700)
 while [ $# -gt 0 ]; do
   case "$1" in
     --rounds) rounds=$2; shift 2 ;;
     --frames) frames=$2; shift 2 ;;
     --warmup) warmup=$2; shift 2 ;;
     --plot) plot=$(realpath -m "$2"); shift 2 ;;
+    --spin) gap=(--spin "$2"); shift 2 ;;
+    --speed-only) memory=0; shift ;;
+    --pairs) pairs=$2; shift 2 ;;
+    --interleaved-runs) interleaved=$2; shift 2 ;;
+    --large) large=("$2" "$3"); shift 3 ;;
     *) echo "bench_frame: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -49,17 +61,28 @@ run() {
 for r in $(seq "$rounds"); do
   if [ $((r % 2)) -eq 1 ]; then
     echo "round $r of $rounds: program, then floor" >&2
-    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames"
-    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames"
+    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
+    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
   else
     echo "round $r of $rounds: floor, then program" >&2
-    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames"
-    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames"
+    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
+    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
   fi
 done
-echo "memory runs: 1,000 frames, 50 resizes, program then floor (a few minutes)" >&2
-run "$out/memory.txt" ./vorl_frame_bench.exe --memory
-run "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
+# Program and floor frames in turn in one process: the same device, window and
+# moment for both, at the start size and at a large one.
+for r in $(seq "$interleaved"); do
+  echo "interleaved run $r of $interleaved: start size, then ${large[0]} x ${large[1]}" >&2
+  run "$out/pairs_start_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" --frames "$pairs" "${gap[@]}"
+  run "$out/pairs_large_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" --frames "$pairs" \
+    --client "${large[0]}" "${large[1]}" "${gap[@]}"
+done
+
+if [ "$memory" = 1 ]; then
+  echo "memory runs: 1,000 frames, 50 resizes, program then floor (a few minutes)" >&2
+  run "$out/memory.txt" ./vorl_frame_bench.exe --memory
+  run "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
+fi
 
 args=("$out")
 [ -n "$plot" ] && args+=(--svg "$out/frame_times.svg")

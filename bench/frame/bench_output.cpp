@@ -20,6 +20,15 @@ FrameBenchOptions ParseFrameBenchOptions() {
         } else if (std::strcmp(arg, "--out") == 0 && next) {
             options.output = next;
             ++i;
+        } else if (std::strcmp(arg, "--spin") == 0 && next) {
+            options.spinMs = std::atof(next);
+            ++i;
+        } else if (std::strcmp(arg, "--client") == 0 && next && i + 2 < __argc) {
+            options.clientWidth = std::atoi(next);
+            options.clientHeight = std::atoi(__argv[i + 2]);
+            i += 2;
+        } else if (std::strcmp(arg, "--interleaved") == 0) {
+            options.interleaved = true;
         } else if (std::strcmp(arg, "--memory") == 0) {
             options.memory = true;
         }
@@ -40,6 +49,16 @@ double BenchNow() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+void BetweenFrames(double frameEnd, const FrameBenchOptions& options) {
+    if (options.spinMs <= 0) {
+        Sleep(10);
+        return;
+    }
+    const double until = frameEnd + options.spinMs / 1000.0;
+    while (BenchNow() < until) {
+    }
+}
+
 bool WriteFrameTimes(const std::string& path, int clientWidth, int clientHeight,
                      const std::vector<FrameRecord>& frames) {
     FILE* file = std::fopen(path.c_str(), "w");
@@ -48,6 +67,27 @@ bool WriteFrameTimes(const std::string& path, int clientWidth, int clientHeight,
     for (size_t i = 0; i < frames.size(); ++i) {
         std::fprintf(file, "frame %zu %d %.4f %.4f %.4f\n", i, frames[i].visible, frames[i].milliseconds,
                      frames[i].renderMilliseconds, frames[i].sceneMilliseconds);
+    }
+    return std::fclose(file) == 0;
+}
+
+void ApplyClientSize(HWND window, const FrameBenchOptions& options) {
+    if (options.clientWidth <= 0 || options.clientHeight <= 0) return;
+    RECT rect = {0, 0, options.clientWidth, options.clientHeight};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool WritePairTimes(const std::string& path, int clientWidth, int clientHeight,
+                    const std::vector<PairRecord>& pairs) {
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) return false;
+    std::fprintf(file, "client %d %d\n", clientWidth, clientHeight);
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        std::fprintf(file, "pair %zu %d %d %.4f %.4f\n", i, pairs[i].visible, pairs[i].quads,
+                     pairs[i].programMilliseconds, pairs[i].floorMilliseconds);
     }
     return std::fclose(file) == 0;
 }

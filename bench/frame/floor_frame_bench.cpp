@@ -26,15 +26,12 @@
 #include <vector>
 
 #include "bench/frame/bench_output.h"
+#include "bench/frame/floor_frame.h"
 #include "framework/afx_hooks.h"
 #include "gfx/device_selection.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
 #include "res/resource.h"
-#include "scene/camera.h"
-#include "scene/flake_field.h"
-#include "scene/flake_quad.h"
-#include "scene/render_frame.h"
 #include "texture/flake_texture.h"
 
 namespace {
@@ -67,45 +64,6 @@ INT_PTR CALLBACK FloorDialogProc(HWND window, UINT message, WPARAM, LPARAM lPara
         return TRUE;
     default:
         return FALSE;
-    }
-}
-
-// The squares of frames 1 .. count as the program draws them: four vertices
-// per visible flake, in flake order; first[n] .. first[n + 1] are frame n's.
-struct PreparedFrames {
-    std::vector<D3DTLVERTEX> vertices;
-    std::vector<size_t> first;
-};
-
-void PrepareFrames(int count, int clientWidth, int clientHeight, PreparedFrames& frames) {
-    auto flakes = std::make_unique<Flake[]>(kFlakeCount);
-    FlakeRandom random;
-    FillFlakes(flakes.get(), kFlakeCount, random);
-    // The window's camera defaults; no key is pressed during the run.
-    double rotation[9];
-    BuildRotation(3.14159265, 0.0, 0.0, rotation);
-    const double eyeX = 0.0, eyeY = 0.0, eyeZ = -2.0;
-
-    QuadVertex quad[4];
-    WriteQuadConstants(quad);
-    frames.first.push_back(0);
-    for (int n = 0; n < count; ++n) {
-        AdvanceFlakes(flakes.get(), kFlakeCount);
-        for (int i = 0; i < kFlakeCount; ++i) {
-            const Flake& f = flakes[i];
-            const Point3 world = {f.x, f.y, f.z};
-            Point3 camera, screen;
-            RotateToCamera(rotation, world, camera);
-            ProjectToScreen(camera, eyeX, eyeY, eyeZ, clientWidth, clientHeight, screen);
-            if (!IsFlakeVisible(screen, clientWidth, clientHeight)) continue;
-            WriteQuadPosition(quad, screen);
-            for (const QuadVertex& v : quad) {
-                D3DTLVERTEX out;
-                std::memcpy(&out, &v, sizeof out);
-                frames.vertices.push_back(out);
-            }
-        }
-        frames.first.push_back(frames.vertices.size());
     }
 }
 
@@ -142,37 +100,6 @@ bool SetUp(HWND window, FloorScene& scene) {
     return true;
 }
 
-// One frame: the program's per-frame calls, drawing the prepared squares.
-void DrawFrame(FloorScene& scene, D3DTLVERTEX* vertices, size_t quads) {
-    DeviceState& state = g_deviceState;
-    IDirect3DRMViewport* viewport = state.viewport;
-    IDirect3DDevice2* device = state.device2;
-
-    IDirect3DViewport2* viewport2 = ImmediateViewportOf(viewport);
-    if (viewport2) viewport2->SetBackground(scene.backgroundMaterialHandle);
-    if (viewport) viewport->Clear();
-
-    if (device && viewport2) {
-        device->SetCurrentViewport(viewport2);
-        for (const auto& rs : kFrameRenderStates) device->SetRenderState(rs.state, rs.value);
-        device->BeginScene();
-        device->SetLightState(D3DLIGHTSTATE_MATERIAL, scene.texture.m_materialHandle);
-        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, scene.texture.m_textureHandle);
-        for (size_t q = 0; q < quads; ++q) {
-            device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_TLVERTEX, vertices + 4 * q, 4, 0);
-        }
-        device->SetLightState(D3DLIGHTSTATE_MATERIAL, 0);
-        device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
-        device->EndScene();
-    }
-    if (viewport) viewport->ForceUpdate(0, 0, static_cast<DWORD>(g_clientWidth), static_cast<DWORD>(g_clientHeight));
-    if (viewport2) viewport2->Release();
-
-    NvxRestoreSurfaces();
-    if (state.rmDevice) state.rmDevice->Update();
-    NvxPresent();
-}
-
 // What the program releases for a repeated set-up (the texture went with the resize).
 void ReleaseForSetUp(FloorScene& scene) {
     if (scene.cameraFrame) scene.cameraFrame->Release();
@@ -200,6 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, FloorDialogProc, 0);
     if (!window) return 1;
     ShowWindow(window, SW_SHOW);
+    ApplyClientSize(window, options);
     if (g_clientWidth == 0 || g_clientHeight == 0) {
         // The template's size messages can come before the procedure is
         // attached: take the client size as the program's window learns it.
@@ -246,11 +174,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             if (!SetUp(window, *scene)) return 1;
         }
         const size_t index = static_cast<size_t>(options.memory ? frame % kPreparedForMemory : frame);
-        const size_t first = prepared.first[index];
-        const size_t quads = (prepared.first[index + 1] - first) / 4;
+        const size_t quads = prepared.Quads(index);
+        const FloorFrameHandles handles = {scene->backgroundMaterialHandle, scene->texture.m_materialHandle,
+                                           scene->texture.m_textureHandle, g_clientWidth, g_clientHeight};
         const double start = BenchNow();
-        DrawFrame(*scene, prepared.vertices.data() + first, quads);
+        DrawPreparedFrame(handles, prepared.Vertices(index), quads);
         const double end = BenchNow();
+        BetweenFrames(end, options);
         ++frame;
         if (options.memory) {
             if (frame == 1) memory += MemoryLine("start");

@@ -39,13 +39,66 @@ def runs(folder, name):
     return [read_frames(p) for p in files]
 
 
+def read_pairs(path):
+    client, program, floor, same = None, [], [], True
+    with open(path) as f:
+        for line in f:
+            parts = line.split()
+            if parts[0] == "client":
+                client = (int(parts[1]), int(parts[2]))
+            elif parts[0] == "pair":
+                same = same and parts[2] == parts[3]
+                program.append(float(parts[4]))
+                floor.append(float(parts[5]))
+    return client, program, floor, same
+
+
+def pair_runs(folder, kind):
+    files = sorted(glob.glob(os.path.join(folder, "pairs_%s_*.txt" % kind)),
+                   key=lambda p: int(p.rsplit("_", 1)[1].split(".")[0]))
+    return [read_pairs(p) for p in files]
+
+
+def interleaved_section(folder):
+    """Tables of the interleaved runs; gives the start size's pooled times for the plot."""
+    plotted = None
+    sections = [(kind, pair_runs(folder, kind)) for kind in ("start", "large")]
+    if not any(r for _, r in sections):
+        return None
+    print("## Interleaved in one process: program and floor frames in turn\n")
+    print("| run | client | pairs | Vorl median ms | floor median ms | ratio of medians | median of the "
+          "pairs' ratios | same squares |")
+    print("|---|---|---|---|---|---|---|---|")
+    for kind, pruns in sections:
+        if not pruns:
+            continue
+        for i, (client, program, floor, same) in enumerate(pruns, 1):
+            pair_ratio = statistics.median(p / f for p, f in zip(program, floor))
+            print("| %s size, run %d | %d x %d | %d | %.3f | %.3f | %.3f | %.3f | %s |" % (
+                kind, i, client[0], client[1], len(program), statistics.median(program),
+                statistics.median(floor), statistics.median(program) / statistics.median(floor), pair_ratio,
+                "yes" if same else "NO"))
+        program = [t for r in pruns for t in r[1]]
+        floor = [t for r in pruns for t in r[2]]
+        pair_ratio = statistics.median(p / f for r in pruns for p, f in zip(r[1], r[2]))
+        client = pruns[0][0]
+        print("| **%s size, all runs** | %d x %d | %d | %.3f | %.3f | **%.3f** | **%.3f** | %s |" % (
+            kind, client[0], client[1], len(program), statistics.median(program), statistics.median(floor),
+            statistics.median(program) / statistics.median(floor), pair_ratio,
+            "yes" if all(r[3] for r in pruns) else "NO"))
+        if kind == "start":
+            plotted = (program, floor)
+    print()
+    return plotted
+
+
 def row(label, times):
     return "| %s | %d | %.2f | %.2f | %.2f | %.2f | %.2f |" % (
         label, len(times), statistics.median(times), percentile(times, 0.1),
         percentile(times, 0.9), statistics.mean(times), max(times))
 
 
-def svg_plot(path, program, floor):
+def svg_plot(path, program, floor, title):
     """Empirical distribution (share of frames at or below a time) of both."""
     width, height, left, right, top, bottom = 720, 420, 70, 20, 40, 60
     lo = min(min(program), min(floor))
@@ -63,8 +116,7 @@ def svg_plot(path, program, floor):
     out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" font-family="DejaVu Sans" '
            'font-size="12">' % (width, height),
            '<rect width="100%" height="100%" fill="white"/>',
-           '<text x="%d" y="22" font-size="15">Frame time under Wine and Xvfb: program against floor</text>'
-           % left]
+           '<text x="%d" y="22" font-size="15">%s</text>' % (left, title)]
     # axes and grid
     for i in range(6):
         share = i / 5
@@ -125,7 +177,7 @@ def main():
     floor = [t for r in floor_runs for t in r[1]]
     visible = [v for r in program_runs for v in r[2]]
 
-    print("## Whole frames under Wine and Xvfb\n")
+    print("## Separate programs in turn under Wine and Xvfb\n")
     print("Client area %d x %d, %d to %d visible flakes per frame (mean %.0f); program and floor drew the "
           "same squares frame for frame: %s.\n" % (client[0], client[1], min(visible), max(visible),
                                                     statistics.mean(visible), "yes" if same else "NO"))
@@ -142,15 +194,17 @@ def main():
     ratio = statistics.median(program) / statistics.median(floor)
     round_ratios = [statistics.median(p[1]) / statistics.median(f[1]) for p, f in zip(program_runs, floor_runs)]
     scene_ms = [t for r in program_runs for t in r[4]]
-    print(row("Vorl, its per-flake arithmetic alone (timed apart)", scene_ms))
+    print(row("Vorl, its per-flake work alone (timed apart)", scene_ms))
     print("\nRatio of the medians, Vorl / floor: **%.3f** (goal: at most 1.05; per round: %s; median of the "
           "rounds' ratios %.3f).\n" % (ratio, ", ".join("%.3f" % r for r in round_ratios),
                                        statistics.median(round_ratios)))
     before = [t - d for r in program_runs for t, d in zip(r[1], r[3])]
     own = statistics.median(before) + statistics.median(scene_ms)
     print("The program's own work per frame (keys, rotation and flakes before RenderFrame, plus the per-flake "
-          "arithmetic): %.3f ms median, %.1f%% of the floor's median frame: a ratio of %.3f if nothing else "
+          "work): %.3f ms median, %.1f%% of the floor's median frame: a ratio of %.3f if nothing else "
           "differed.\n" % (own, 100.0 * own / statistics.median(floor), 1.0 + own / statistics.median(floor)))
+
+    plotted = interleaved_section(args.folder)
 
     for file_name, title in (("memory.txt", "Vorl"), ("memory_floor.txt", "floor")):
         memory_path = os.path.join(args.folder, file_name)
@@ -173,7 +227,11 @@ def main():
                   "%+d KiB.\n" % (mid[1] - ref[1], mid[2] - ref[2], last[1] - mid[1], last[2] - mid[2]))
 
     if args.svg:
-        svg_plot(args.svg, program, floor)
+        if plotted:
+            svg_plot(args.svg, plotted[0], plotted[1],
+                     "Frame time under Wine and Xvfb, interleaved in one process: program and floor")
+        else:
+            svg_plot(args.svg, program, floor, "Frame time under Wine and Xvfb: program against floor")
 
 
 if __name__ == "__main__":
