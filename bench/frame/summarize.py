@@ -87,7 +87,7 @@ def interleaved_section(folder):
             statistics.median(program) / statistics.median(floor), pair_ratio,
             "yes" if all(r[3] for r in pruns) else "NO"))
         if kind == "start":
-            plotted = (program, floor)
+            plotted = (program, floor, client)
     print()
     return plotted
 
@@ -229,7 +229,8 @@ def main():
     if args.svg:
         if plotted:
             svg_plot(args.svg, plotted[0], plotted[1],
-                     "Frame time under Wine and Xvfb, interleaved in one process: program and floor")
+                     "Frame time under Wine and Xvfb, %d x %d, program and floor frames in turn"
+                     % plotted[2])
         else:
             svg_plot(args.svg, program, floor, "Frame time under Wine and Xvfb: program against floor")
 
