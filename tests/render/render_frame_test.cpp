@@ -18,6 +18,7 @@
 #include "gfx/device_state.h"
 #include "scene/flake_quad.h"
 #include "tests/doubles/dx_doubles.h"
+#include "tests/scene/flake_at.h"
 
 // Allocation counter for the per-frame check; counts only while armed.
 namespace {
@@ -37,18 +38,9 @@ namespace {
 
 const char kSetupFailed[] = "DirectX\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
 
-Flake At(double x, double y, double z) {
-    Flake f;
-    f.x = x;
-    f.y = y;
-    f.z = z;
-    f.vx = f.vy = f.vz = 0.0;
-    return f;
-}
-
 // Every flake far behind the camera: nothing visible.
 void HideAllFlakes(CFlakeDlg& dlg) {
-    for (Flake& f : dlg.m_flakes) f = At(0.0, 100.0, 0.0);
+    for (Flake& f : dlg.m_flakes) f = FlakeAt(0.0, 100.0, 0.0);
 }
 
 // Checks that the log holds entries containing each part, in this order.
@@ -256,8 +248,8 @@ TEST_F(RenderFrameTest, SceneObjectsAreReleasedOnlyOnceMade) {
 
 TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVertices) {
     // Column 400, row 319, depth just under 1: twice, so it adds up.
-    dlg->m_flakes[5] = At(1.0, -10.0, 1.0);
-    dlg->m_flakes[17] = At(1.0, -10.0, 1.0);
+    dlg->m_flakes[5] = FlakeAt(1.0, -10.0, 1.0);
+    dlg->m_flakes[17] = FlakeAt(1.0, -10.0, 1.0);
     dlg->RenderFrame();
     dxd::Device2Double* device = Device();
     ASSERT_NE(device, nullptr);
@@ -316,9 +308,9 @@ TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
     FillFlakes(dlg->m_flakes, kFlakeCount, random);
     // Visible flakes in both places of a pair, and one on each edge column of
     // the initial camera (world x -4 and 4 land on columns 0 and 640 at depth 1).
-    dlg->m_flakes[0] = At(0.0, -10.0, 2.0);
-    dlg->m_flakes[1] = At(-4.0, -10.0, 2.0);
-    dlg->m_flakes[2] = At(4.0, -10.0, 2.0);
+    dlg->m_flakes[0] = FlakeAt(0.0, -10.0, 2.0);
+    dlg->m_flakes[1] = FlakeAt(-4.0, -10.0, 2.0);
+    dlg->m_flakes[2] = FlakeAt(4.0, -10.0, 2.0);
 
     struct Camera {
         double turn, tilt, eyeY;
@@ -334,9 +326,9 @@ TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
             dlg->AdvanceFlakes();
             if (frame == 0) {
                 // Restore the three placed flakes after the advance moved them.
-                dlg->m_flakes[0] = At(0.0, -10.0, 2.0);
-                dlg->m_flakes[1] = At(-4.0, -10.0, 2.0);
-                dlg->m_flakes[2] = At(4.0, -10.0, 2.0);
+                dlg->m_flakes[0] = FlakeAt(0.0, -10.0, 2.0);
+                dlg->m_flakes[1] = FlakeAt(-4.0, -10.0, 2.0);
+                dlg->m_flakes[2] = FlakeAt(4.0, -10.0, 2.0);
             }
             std::vector<float> expected;
             for (const Flake& flake : dlg->m_flakes) {
@@ -368,7 +360,7 @@ TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
 }
 
 TEST_F(RenderFrameTest, FrameWithoutVisibleFlakesStillClearsUpdatesAndPresents) {
-    dlg->m_flakes[3] = At(0.0, -1.0, 2.0);  // depth 0.0999999993: not drawn
+    dlg->m_flakes[3] = FlakeAt(0.0, -1.0, 2.0);  // depth 0.0999999993: not drawn
     dlg->RenderFrame();
     dx.log.Clear();
     dlg->RenderFrame();
@@ -379,7 +371,7 @@ TEST_F(RenderFrameTest, FrameWithoutVisibleFlakesStillClearsUpdatesAndPresents) 
 
 TEST_F(RenderFrameTest, MissingObjectsSkipTheDrawingWithoutACrash) {
     dlg->RenderFrame();
-    dlg->m_flakes[0] = At(1.0, -10.0, 1.0);
+    dlg->m_flakes[0] = FlakeAt(1.0, -10.0, 1.0);
 
     // No Immediate Mode viewport behind the retained-mode one.
     dx.Fail("IDirect3DRMViewport::GetDirect3DViewport", D3DRMERR_BADOBJECT, 1);
@@ -502,7 +494,7 @@ TEST(RenderFrameAllocation, DrawingPhaseAllocatesNothing) {
     dlg->m_clientWidth = 640;
     dlg->m_clientHeight = 480;
     dlg->UpdateRotation();
-    for (int i = 0; i < 100; ++i) dlg->m_flakes[i] = At(i * 0.01, -10.0, 1.0);
+    for (int i = 0; i < 100; ++i) dlg->m_flakes[i] = FlakeAt(i * 0.01, -10.0, 1.0);
 
     dlg->RenderFrame();  // warm-up
     g_allocations = 0;

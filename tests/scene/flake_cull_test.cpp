@@ -9,6 +9,7 @@
 
 #include "scene/camera.h"
 #include "scene/flake_quad.h"
+#include "tests/scene/flake_at.h"
 
 namespace {
 
@@ -30,18 +31,9 @@ struct View {
     }
 };
 
-Flake At(double x, double y, double z) {
-    Flake f;
-    f.x = x;
-    f.y = y;
-    f.z = z;
-    f.vx = f.vy = f.vz = 0;
-    return f;
-}
-
 // The paired test for one flake, in either lane.
 bool PairBit(const FlakeCull& cull, const Flake& f, int lane) {
-    const Flake other = At(0, 1e6, 0);
+    const Flake other = FlakeAt(0, 1e6, 0);
     return lane == 0 ? (FlakePairMayBeVisible(cull, f, other) & 1) != 0
                      : (FlakePairMayBeVisible(cull, other, f) & 2) != 0;
 }
@@ -142,7 +134,7 @@ TEST(FlakeCull, PassesEveryVisiblePointAtTheEdgesOfThePicture) {
                 double x = edge * (y * 0.1) / 80;
                 for (int n = 0; n < 40; ++n) x = std::nextafter(x, -INFINITY);
                 for (int n = 0; n < 80; ++n, x = std::nextafter(x, INFINITY)) {
-                    const Flake f = At(x, y, 0);
+                    const Flake f = FlakeAt(x, y, 0);
                     visibleSeen += view.Visible(f);
                     ASSERT_TRUE(Passes(view, f)) << "column edge " << edge << " x " << x << " depth " << depth;
                 }
@@ -151,7 +143,7 @@ TEST(FlakeCull, PassesEveryVisiblePointAtTheEdgesOfThePicture) {
                 double z = edge * (y * 0.1) / 80;
                 for (int n = 0; n < 40; ++n) z = std::nextafter(z, -INFINITY);
                 for (int n = 0; n < 80; ++n, z = std::nextafter(z, INFINITY)) {
-                    const Flake f = At(0, y, z);
+                    const Flake f = FlakeAt(0, y, z);
                     visibleSeen += view.Visible(f);
                     ASSERT_TRUE(Passes(view, f)) << "row edge " << edge << " z " << z << " depth " << depth;
                 }
@@ -168,7 +160,7 @@ TEST(FlakeCull, DepthLimitAndDegenerateValues) {
     straight.eyeZ = 0;
     // Depth exactly 0.1 and its neighbours, on the centre of the picture.
     for (double y : {1.0, std::nextafter(1.0, 0.0), std::nextafter(1.0, 2.0), 0.0, -0.0, -5.0}) {
-        const Flake f = At(0, y, 0);
+        const Flake f = FlakeAt(0, y, 0);
         EXPECT_TRUE(Passes(straight, f)) << y;
         EXPECT_EQ(flake_detail::MayBeVisiblePortable(straight.Cull(), f), straight.Visible(f)) << y;
     }
@@ -197,7 +189,7 @@ TEST(FlakeCull, DepthLimitAndDegenerateValues) {
         for (double x : values) {
             for (double y : values) {
                 for (double z : values) {
-                    ASSERT_TRUE(Passes(view, At(x, y, z))) << x << " " << y << " " << z;
+                    ASSERT_TRUE(Passes(view, FlakeAt(x, y, z))) << x << " " << y << " " << z;
                 }
             }
         }
@@ -208,8 +200,8 @@ TEST(FlakeCull, DepthLimitAndDegenerateValues) {
 TEST(FlakeCull, BitsFollowTheOrderOfThePair) {
     const View view;
     const FlakeCull cull = view.Cull();
-    const Flake centre = At(0, -10, 2);    // depth about 1, middle of the picture
-    const Flake behind = At(0, 10, 2);     // behind the eye
+    const Flake centre = FlakeAt(0, -10, 2);    // depth about 1, middle of the picture
+    const Flake behind = FlakeAt(0, 10, 2);     // behind the eye
     ASSERT_TRUE(view.Visible(centre));
     ASSERT_FALSE(view.Visible(behind));
     EXPECT_EQ(FlakePairMayBeVisible(cull, centre, behind), 1);
@@ -223,8 +215,8 @@ TEST(FlakeCull, BitsFollowTheOrderOfThePair) {
 TEST(FlakeCull, WalkVisitsPassingFlakesInOrderUpToTheCount) {
     const View view;
     const FlakeCull cull = view.Cull();
-    const Flake centre = At(0, -10, 2);
-    const Flake behind = At(0, 10, 2);
+    const Flake centre = FlakeAt(0, -10, 2);
+    const Flake behind = FlakeAt(0, 10, 2);
     // Flake k is visible when bit k of the pattern is set; a visible flake
     // past the count guards the end.
     for (int count = 0; count <= 7; ++count) {

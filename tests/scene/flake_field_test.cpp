@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "tests/scene/flake_at.h"
+
 namespace {
 
 // The fill's formulas, written out independently, for one flake from its six results.
@@ -38,12 +40,6 @@ std::vector<Flake> FilledField() {
     FlakeRandom random;
     FillFlakes(field.data(), kFlakeCount, random);
     return field;
-}
-
-Flake At(double x, double y, double z, double vx = 0, double vy = 0, double vz = 0) {
-    Flake f;
-    f.x = x; f.y = y; f.z = z; f.vx = vx; f.vy = vy; f.vz = vz;
-    return f;
 }
 
 }  // namespace
@@ -130,25 +126,25 @@ TEST(FlakeAdvance, FirstFlakeFallsAndWrapsInTheFourthStep) {
 }
 
 TEST(FlakeAdvance, BoundsAreNotMovedAndJustPastThemWraps) {
-    Flake on = At(10, -10, 0);
+    Flake on = FlakeAt(10, -10, 0);
     on.Advance();
     EXPECT_EQ(on.x, 10.0);
     EXPECT_EQ(on.y, -10.0);
     EXPECT_EQ(on.z, 0.0);
 
-    Flake top = At(-10, 10, 20);
+    Flake top = FlakeAt(-10, 10, 20);
     top.Advance();
     EXPECT_EQ(top.x, -10.0);
     EXPECT_EQ(top.y, 10.0);
     EXPECT_EQ(top.z, 20.0);
 
-    Flake past = At(10.001, 10.001, 20.001);
+    Flake past = FlakeAt(10.001, 10.001, 20.001);
     past.Advance();
     EXPECT_NEAR(past.x, -9.999, 1e-12);
     EXPECT_NEAR(past.y, -9.999, 1e-12);
     EXPECT_NEAR(past.z, 0.001, 1e-12);
 
-    Flake below = At(-10.001, -10.001, -0.01);
+    Flake below = FlakeAt(-10.001, -10.001, -0.01);
     below.Advance();
     EXPECT_NEAR(below.x, 9.999, 1e-12);
     EXPECT_NEAR(below.y, 9.999, 1e-12);
@@ -156,7 +152,7 @@ TEST(FlakeAdvance, BoundsAreNotMovedAndJustPastThemWraps) {
 }
 
 TEST(FlakeAdvance, MovesByATenthOfTheVelocityProductFirst) {
-    Flake f = At(1, 2, 3, 0.03, -0.04, -0.2);
+    Flake f = FlakeAt(1, 2, 3, 0.03, -0.04, -0.2);
     f.Advance();
     EXPECT_EQ(f.x, 1 + 0.1 * 0.03);
     EXPECT_EQ(f.y, 2 + 0.1 * -0.04);
@@ -168,7 +164,7 @@ TEST(FlakeAdvance, MovesByATenthOfTheVelocityProductFirst) {
 
 TEST(FlakeAdvance, NaNTakesTheLowerWrap) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    Flake f = At(nan, nan, nan);
+    Flake f = FlakeAt(nan, nan, nan);
     f.Advance();  // NaN + 20 is still NaN; what matters is no trap and no upper wrap
     EXPECT_TRUE(std::isnan(f.x));
     EXPECT_TRUE(std::isnan(f.z));
@@ -210,7 +206,7 @@ TEST(FlakeAdvance, PairedStepMatchesTheStepAsWritten) {
     for (double p : positions) {
         for (double q : positions) {
             for (double v : velocities) {
-                Flake paired = At(p, q, p, v, -v, v);
+                Flake paired = FlakeAt(p, q, p, v, -v, v);
                 Flake written = paired;
                 paired.Advance();
                 flake_detail::AdvancePortable(written);

@@ -11,19 +11,13 @@
 #include "gfx/device_state.h"
 #include "scene/render_frame.h"
 #include "tests/doubles/dx_doubles.h"
+#include "tests/scene/flake_at.h"
 
 namespace soak {
 
 // A flake that stays where it is: the flake field moves flakes by their
 // velocity only.
-inline Flake Still(double x, double y, double z) {
-    Flake f;
-    f.x = x;
-    f.y = y;
-    f.z = z;
-    f.vx = f.vy = f.vz = 0.0;
-    return f;
-}
+inline Flake Still(double x, double y, double z) { return FlakeAt(x, y, z); }
 
 class SoakWindow {
 public:
