@@ -58,7 +58,7 @@ run() {
 }
 
 # In turn, the order swapped every round so neither always runs first.
-for r in $(seq "$rounds"); do
+for r in $(seq 1 "$rounds"); do
   if [ $((r % 2)) -eq 1 ]; then
     echo "round $r of $rounds: program, then floor" >&2
     run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"

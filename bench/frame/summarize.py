@@ -161,16 +161,8 @@ def svg_plot(path, program, floor, title):
         f.write("\n".join(out) + "\n")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("folder")
-    parser.add_argument("--svg")
-    args = parser.parse_args()
-
-    program_runs, floor_runs = runs(args.folder, "vorl"), runs(args.folder, "floor")
-    if not program_runs or len(program_runs) != len(floor_runs):
-        sys.exit("summarize: the result folder lacks matching program and floor runs")
-
+def separate_section(program_runs, floor_runs):
+    """Tables of the separate runs; gives the pooled times."""
     same = all(p[0] == f[0] and p[2] == f[2] for p, f in zip(program_runs, floor_runs))
     client = program_runs[0][0]
     program = [t for r in program_runs for t in r[1]]
@@ -203,6 +195,21 @@ def main():
     print("The program's own work per frame (keys, rotation and flakes before RenderFrame, plus the per-flake "
           "work): %.3f ms median, %.1f%% of the floor's median frame: a ratio of %.3f if nothing else "
           "differed.\n" % (own, 100.0 * own / statistics.median(floor), 1.0 + own / statistics.median(floor)))
+    return program, floor
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("folder")
+    parser.add_argument("--svg")
+    args = parser.parse_args()
+
+    program_runs, floor_runs = runs(args.folder, "vorl"), runs(args.folder, "floor")
+    if len(program_runs) != len(floor_runs):
+        sys.exit("summarize: the result folder lacks matching program and floor runs")
+    program, floor = [], []
+    if program_runs:
+        program, floor = separate_section(program_runs, floor_runs)
 
     plotted = interleaved_section(args.folder)
 
@@ -231,7 +238,7 @@ def main():
             svg_plot(args.svg, plotted[0], plotted[1],
                      "Frame time under Wine and Xvfb, %d x %d, program and floor frames in turn"
                      % plotted[2])
-        else:
+        elif program:
             svg_plot(args.svg, program, floor, "Frame time under Wine and Xvfb: program against floor")
 
 

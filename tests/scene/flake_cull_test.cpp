@@ -236,3 +236,30 @@ TEST(FlakeCull, WalkVisitsPassingFlakesInOrderUpToTheCount) {
         }
     }
 }
+
+// Across the walk's blocks: counts on and around their size, some flakes
+// passing, all passing, none passing.
+TEST(FlakeCull, WalkKeepsOrderAcrossBlocks) {
+    const View view;
+    const FlakeCull cull = view.Cull();
+    const Flake centre = FlakeAt(0, -10, 2);
+    const Flake behind = FlakeAt(0, 10, 2);
+    for (int count : {511, 512, 513, 1023, 1024, 1025, 2049}) {
+        for (int kind = 0; kind < 3; ++kind) {
+            std::vector<Flake> flakes;
+            std::vector<int> expected;
+            unsigned state = 12345;
+            for (int k = 0; k < count; ++k) {
+                state = state * 1103515245u + 12345u;
+                const bool visible = kind == 0 ? ((state >> 16) % 3 == 0) : kind == 1;
+                flakes.push_back(visible ? centre : behind);
+                if (visible) expected.push_back(k);
+            }
+            std::vector<int> visited;
+            ForEachFlakeThatMayBeVisible(cull, flakes.data(), count, [&](const Flake& f) {
+                visited.push_back(static_cast<int>(&f - flakes.data()));
+            });
+            ASSERT_EQ(visited, expected) << "count " << count << " kind " << kind;
+        }
+    }
+}
