@@ -11,6 +11,7 @@
 #include "app/flake_app.h"
 #include "app/flake_dlg.h"
 #include "tests/framework/help_recorder.h"
+#include "tests/framework/key_message.h"
 
 namespace {
 
@@ -44,15 +45,6 @@ bool TakeQuit(WPARAM* code) {
     if (!PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
     *code = msg.wParam;
     return true;
-}
-
-MSG KeyDown(HWND hwnd, WPARAM key) {
-    MSG msg = {};
-    msg.hwnd = hwnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1;
-    return msg;
 }
 
 bool SameFlakes(const Flake* a, const Flake* b) {

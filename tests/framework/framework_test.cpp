@@ -9,6 +9,7 @@
 
 #include "framework/afx_win.h"
 #include "tests/framework/help_recorder.h"
+#include "tests/framework/key_message.h"
 
 namespace {
 
@@ -68,15 +69,6 @@ protected:
         DrainQueue();
     }
 };
-
-MSG KeyDown(HWND hwnd, WPARAM key) {
-    MSG msg = {};
-    msg.hwnd = hwnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1;
-    return msg;
-}
 
 // --------------------------------------------------------------------------
 // Run loop

@@ -18,7 +18,7 @@
 #include "gfx/device_state.h"
 #include "scene/flake_quad.h"
 #include "tests/doubles/dx_doubles.h"
-#include "tests/scene/flake_at.h"
+#include "tests/scene/test_flakes.h"
 
 // Allocation counter for the per-frame check; counts only while armed.
 namespace {

@@ -9,7 +9,7 @@
 
 #include "scene/camera.h"
 #include "scene/flake_quad.h"
-#include "tests/scene/flake_at.h"
+#include "tests/scene/test_flakes.h"
 
 namespace {
 
@@ -48,13 +48,6 @@ bool PairBit(const FlakeCull& cull, const Flake& f, int lane) {
     }
     if (view.Visible(f) && !portable) return ::testing::AssertionFailure() << "a visible flake was left out";
     return ::testing::AssertionSuccess();
-}
-
-std::vector<Flake> FilledField() {
-    std::vector<Flake> field(kFlakeCount);
-    FlakeRandom random;
-    FillFlakes(field.data(), kFlakeCount, random);
-    return field;
 }
 
 }  // namespace

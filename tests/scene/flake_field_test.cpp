@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/scene/flake_at.h"
+#include "tests/scene/test_flakes.h"
 
 namespace {
 
@@ -33,13 +33,6 @@ void ExpectSameBits(const Flake& actual, const Flake& expected) {
     EXPECT_EQ(actual.vx, expected.vx);
     EXPECT_EQ(actual.vy, expected.vy);
     EXPECT_EQ(actual.vz, expected.vz);
-}
-
-std::vector<Flake> FilledField() {
-    std::vector<Flake> field(kFlakeCount);
-    FlakeRandom random;
-    FillFlakes(field.data(), kFlakeCount, random);
-    return field;
 }
 
 }  // namespace

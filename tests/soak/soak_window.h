@@ -11,7 +11,7 @@
 #include "gfx/device_state.h"
 #include "scene/render_frame.h"
 #include "tests/doubles/dx_doubles.h"
-#include "tests/scene/flake_at.h"
+#include "tests/scene/test_flakes.h"
 
 namespace soak {
 
