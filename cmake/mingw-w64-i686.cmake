@@ -1,5 +1,5 @@
-# Cross toolchain: MinGW-w64, 32-bit Windows. This is the build Windows users run;
-# here it is compiled and linked only (this machine cannot start 32-bit programs).
+# Cross toolchain: MinGW-w64, 32-bit Windows. This is the build Windows users run
+# (no 64-bit d3drm.dll exists); its test programs run under Wine's 32-bit loader.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
@@ -9,3 +9,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

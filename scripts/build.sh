@@ -10,10 +10,14 @@ for t in "${trees[@]}"; do
     native)      args=() ;;
     native-asan) args=(-DVORL_SANITIZE=ON -DVORL_BENCH=OFF) ;;
     win64)       args=(-DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-x86_64.cmake") ;;
-    win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-i686.cmake" -DVORL_TESTS=OFF) ;;
+    win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-i686.cmake" -DVORL_TESTS=ON) ;;
     *) echo "build: unknown tree $t" >&2; exit 2 ;;
   esac
-  [ -f "$dir/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
+  # Configured again when the tree's arguments change.
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/.vorl-args" 2>/dev/null)" != "${args[*]}" ]; then
+    cmake -S "$VORL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
+    echo "${args[*]}" > "$dir/.vorl-args"
+  fi
   echo "build: $t"
   cmake --build "$dir" -j "$(nproc)"
 done

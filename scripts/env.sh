@@ -4,9 +4,28 @@ export VORL_ROOT
 export VORL_BUILD="${VORL_BUILD:-$VORL_ROOT/build}"
 export WINEPREFIX="${WINEPREFIX:-$VORL_BUILD/wineprefix}"
 export WINEARCH=win64
+# One 64-bit prefix runs both builds: 64-bit programs under wine64, 32-bit
+# ones under the 32-bit loader (Debian's wine32), which wine-run.sh picks.
 export WINELOADER="${WINELOADER:-/usr/lib/wine/wine64}"
+export WINELOADER32="${WINELOADER32:-/usr/lib/wine/wine}"
 export WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEDEBUG="${WINEDEBUG:-fixme-all,err+all}"
 # Japanese locale made by setup.sh into a folder of ours; wine-run.sh uses it.
 export VORL_LOCPATH="$VORL_ROOT/build/locale"
+
+# True when the kernel runs 32-bit x86 programs: runs a 96-byte i386 ELF
+# program whose only instructions are exit(42). Needs no 32-bit library.
+vorl_can_run_32bit() {
+  local probe
+  probe=$(mktemp "${TMPDIR:-/tmp}/vorl-i386-probe.XXXXXX") || return 1
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08'\
+'\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'\
+'\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' > "$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+  local code=$?
+  rm -f "$probe"
+  [ "$code" -eq 42 ]
+}

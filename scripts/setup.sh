@@ -1,19 +1,32 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, idempotently: Debian packages,
-# the Japanese locale, and a private Wine prefix with a Japanese font.
+# the Japanese locale, and a private Wine prefix with a Japanese font. Where
+# the kernel runs 32-bit programs it also adds Debian's i386 architecture and
+# the 32-bit Wine loader, so that the 32-bit build runs and is tested too.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 packages=(mingw-w64 wine64 xvfb xdotool imagemagick libgl1-mesa-dri fonts-ipafont-gothic
           libgl1 locales cmake ninja-build make g++ googletest libgtest-dev libbenchmark-dev python3)
 # Recommended packages come along: Wine loads OpenGL and X extensions it only recommends.
+SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+wow64=no
+if vorl_can_run_32bit; then
+  wow64=yes
+  packages+=(wine32 libgl1:i386 libgl1-mesa-dri:i386)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "setup: adding the i386 architecture for the 32-bit Wine loader"
+    $SUDO dpkg --add-architecture i386
+  fi
+else
+  echo "setup: this machine cannot run 32-bit programs; only the 64-bit build will be tested"
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
@@ -26,8 +39,12 @@ if [ ! -f "$VORL_LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; then
   localedef -i ja_JP -f UTF-8 "$VORL_LOCPATH/ja_JP.UTF-8" || true
 fi
 
-if [ ! -f "$WINEPREFIX/.vorl-ready" ]; then
+# The prefix is made again when what it must run changes: a prefix made before
+# the 32-bit loader was installed cannot start 32-bit programs.
+prefix_kind="wow64=$wow64"
+if [ "$(cat "$WINEPREFIX/.vorl-ready" 2>/dev/null)" != "$prefix_kind" ]; then
   echo "setup: preparing the Wine prefix in $WINEPREFIX"
+  "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
   "$WINESERVER" -w
@@ -46,6 +63,6 @@ if [ ! -f "$WINEPREFIX/.vorl-ready" ]; then
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   "$WINELOADER" regedit /S "$reg" >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.vorl-ready"
+  echo "$prefix_kind" > "$WINEPREFIX/.vorl-ready"
 fi
 echo "setup: ready"

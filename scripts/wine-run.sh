@@ -1,5 +1,20 @@
 #!/usr/bin/env bash
 # Runs one Windows program under the project's Wine prefix, in the Japanese
-# locale. CTest uses it as the cross-compiling emulator.
+# locale, with the loader that fits it: the 32-bit loader for an i386
+# program, wine64 for everything else. CTest uses it as the cross-compiling
+# emulator of both Windows trees.
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-exec env LOCPATH="$VORL_LOCPATH" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINELOADER" "$@"
+
+# The machine field of a PE file's header, as four hex digits ("014c" for i386).
+pe_machine() {
+  local offset
+  offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ') || return 1
+  [ -n "$offset" ] || return 1
+  od -An -t x2 -j $((offset + 4)) -N 2 "$1" 2>/dev/null | tr -d ' '
+}
+
+loader=$WINELOADER
+if [ $# -gt 0 ] && [ -f "$1" ] && [ "$(pe_machine "$1")" = "014c" ]; then
+  loader=$WINELOADER32
+fi
+exec env LOCPATH="$VORL_LOCPATH" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$loader" "$@"
