@@ -122,15 +122,16 @@ int CreateDirectDrawWin(HWND window) {
     ReadClientRect(window);
     CreateDirectDrawObject();
 
-    // DirectX 5 records (dwSize 364) in room for the headers' larger layout,
-    // so that a component writing more than dwSize cannot overrun them.
-    DDCAPS driverCaps;
-    DDCAPS emulationCaps;
+    // The DirectX 5 records: DirectDraw fills the first dwSize bytes, so the
+    // texture capabilities are read where that layout has them (the headers'
+    // DDCAPS is a later, longer layout whose ddsCaps lies past those bytes).
+    DDCAPS_DX5 driverCaps;
+    DDCAPS_DX5 emulationCaps;
     std::memset(&driverCaps, 0, sizeof driverCaps);
     std::memset(&emulationCaps, 0, sizeof emulationCaps);
     driverCaps.dwSize = kCapsSize;
     emulationCaps.dwSize = kCapsSize;
-    s.directDraw->GetCaps(&driverCaps, &emulationCaps);
+    s.directDraw->GetCaps(reinterpret_cast<DDCAPS*>(&driverCaps), reinterpret_cast<DDCAPS*>(&emulationCaps));
 
     s.deviceKind = s.preferRgb != 0 ? D3DCOLOR_RGB : D3DCOLOR_MONO;
     if ((driverCaps.dwCaps & DDCAPS_3D) && (driverCaps.ddsCaps.dwCaps & DDSCAPS_TEXTURE)) s.deviceKind = D3DCOLOR_RGB;

@@ -172,12 +172,18 @@ AfxRecorder::~AfxRecorder() {
 
 // ---------------------------------------------------------------- config
 
+namespace {
+// The device description of DirectX 5; the headers' D3DDEVICEDESC is larger.
+constexpr DWORD kDeviceDescV5Bytes = 204;
+static_assert(sizeof(D3DDEVICEDESC) > kDeviceDescV5Bytes, "the headers' description is the later layout");
+}  // namespace
+
 DeviceInfo HardwareDevice(const GUID& guid, const std::string& name, DWORD colorModel, DWORD zDepths) {
     DeviceInfo d{};
     d.guid = guid;
     d.description = name + " description";
     d.name = name;
-    d.hardware.dwSize = d.software.dwSize = sizeof(D3DDEVICEDESC);
+    d.hardware.dwSize = d.software.dwSize = kDeviceDescV5Bytes;
     d.hardware.dcmColorModel = D3DCOLORMODEL(colorModel);
     d.hardware.dwDeviceZBufferBitDepth = zDepths;
     d.hardware.dwDeviceRenderBitDepth = DDBD_16 | DDBD_24 | DDBD_32;
@@ -189,7 +195,7 @@ DeviceInfo SoftwareDevice(const GUID& guid, const std::string& name, DWORD color
     d.guid = guid;
     d.description = name + " description";
     d.name = name;
-    d.hardware.dwSize = d.software.dwSize = sizeof(D3DDEVICEDESC);
+    d.hardware.dwSize = d.software.dwSize = kDeviceDescV5Bytes;
     d.software.dcmColorModel = D3DCOLORMODEL(colorModel);
     d.software.dwDeviceZBufferBitDepth = DDBD_16 | DDBD_24 | DDBD_32;
     d.software.dwDeviceRenderBitDepth = DDBD_16 | DDBD_24 | DDBD_32;
@@ -218,7 +224,7 @@ DDSURFACEDESC TextureFormat(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
 // software RGB device then a hardware RGB device with 16/24-bit Z, 16- and
 // 32-bit texture formats, a 32-bit display.
 DxConfig::DxConfig() : driverCaps{}, emulationCaps{}, displayFormat{} {
-    driverCaps.dwSize = emulationCaps.dwSize = sizeof(DDCAPS);
+    driverCaps.dwSize = emulationCaps.dwSize = sizeof(DDCAPS_DX7);
     driverCaps.dwCaps = emulationCaps.dwCaps = DDCAPS_3D | DDCAPS_BLT | DDCAPS_BLTSTRETCH;
     driverCaps.ddsCaps.dwCaps = emulationCaps.ddsCaps.dwCaps =
         DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_ZBUFFER | DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE;
@@ -429,22 +435,36 @@ HRESULT STDMETHODCALLTYPE DirectDrawDouble::QueryInterface(REFIID iid, void** ou
     return hr;
 }
 
+namespace {
+
+// The capability record sizes DirectDraw knows: DirectX 3, 5, and 6 and 7 (alike).
+bool IsCapsSize(DWORD size) {
+    return size == sizeof(DDCAPS_DX3) || size == sizeof(DDCAPS_DX5) || size == sizeof(DDCAPS_DX7);
+}
+
+// Copies the first caller.dwSize bytes of `record`, keeping the caller's dwSize.
+void CopyCaps(DDCAPS* caller, DDCAPS_DX7 record) {
+    record.ddsOldCaps.dwCaps = record.ddsCaps.dwCaps;
+    const DWORD size = caller->dwSize;
+    std::memcpy(caller, &record, size);
+    caller->dwSize = size;
+}
+
+}  // namespace
+
 HRESULT STDMETHODCALLTYPE DirectDrawDouble::GetCaps(LPDDCAPS driver, LPDDCAPS hel) {
     capsSizes.push_back(driver ? driver->dwSize : 0);
     capsSizes.push_back(hel ? hel->dwSize : 0);
     HRESULT hr = Enter("GetCaps", Format("driver.dwSize=%lu, hel.dwSize=%lu", (unsigned long)(driver ? driver->dwSize : 0),
                                          (unsigned long)(hel ? hel->dwSize : 0)));
     if (hr != S_OK) return hr;
-    if (driver) {
-        DWORD size = driver->dwSize;
-        *driver = owner_.config.driverCaps;
-        driver->dwSize = size;
+    // DirectDraw refuses a call with neither record or with a size it does
+    // not know, and then writes nothing.
+    if ((!driver && !hel) || (driver && !IsCapsSize(driver->dwSize)) || (hel && !IsCapsSize(hel->dwSize))) {
+        return DDERR_INVALIDPARAMS;
     }
-    if (hel) {
-        DWORD size = hel->dwSize;
-        *hel = owner_.config.emulationCaps;
-        hel->dwSize = size;
-    }
+    if (driver) CopyCaps(driver, owner_.config.driverCaps);
+    if (hel) CopyCaps(hel, owner_.config.emulationCaps);
     return S_OK;
 }
 
@@ -459,6 +479,8 @@ HRESULT STDMETHODCALLTYPE DirectDrawDouble::CreateSurface(LPDDSURFACEDESC desc, 
     HRESULT hr = Enter("CreateSurface", DescText(desc) + ", outer=" + owner_.NameOf(outer));
     if (!out) return E_POINTER;
     *out = nullptr;
+    // DirectDraw takes the surface description of its own size only.
+    if (hr == S_OK && (!desc || desc->dwSize != sizeof(DDSURFACEDESC))) return DDERR_INVALIDPARAMS;
     if (!HandsBack(hr)) return hr;
     *out = owner_.NewSurface(desc);
     return hr;
@@ -554,10 +576,11 @@ HRESULT STDMETHODCALLTYPE SurfaceDouble::AddAttachedSurface(LPDIRECTDRAWSURFACE 
 
 HRESULT STDMETHODCALLTYPE SurfaceDouble::GetSurfaceDesc(LPDDSURFACEDESC desc) {
     HRESULT hr = Enter("GetSurfaceDesc", Format("dwSize=%lu", (unsigned long)(desc ? desc->dwSize : 0)));
-    if (hr != S_OK || !desc) return hr;
-    DWORD size = desc->dwSize;
+    if (hr != S_OK) return hr;
+    // As DirectDraw: only the record of its own size is filled.
+    if (!desc || desc->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
     *desc = reported;
-    desc->dwSize = size;
+    desc->dwSize = sizeof(DDSURFACEDESC);
     return S_OK;
 }
 
@@ -650,7 +673,11 @@ HRESULT STDMETHODCALLTYPE Direct3D2Double::EnumDevices(LPD3DENUMDEVICESCALLBACK 
     for (auto& d : owner_.config.devices) {
         GUID guid = d.guid;
         std::string description = d.description, name = d.name;
+        // The records as DirectX 5 hands them over: dwSize bytes, and whatever
+        // lies past them in the headers' larger layout is not to be read.
         D3DDEVICEDESC hardware = d.hardware, software = d.software;
+        std::memset(reinterpret_cast<char*>(&hardware) + kDeviceDescV5Bytes, 0xCD, sizeof hardware - kDeviceDescV5Bytes);
+        std::memset(reinterpret_cast<char*>(&software) + kDeviceDescV5Bytes, 0xCD, sizeof software - kDeviceDescV5Bytes);
         HRESULT answer = callback(&guid, &description[0], &name[0], &hardware, &software, context);
         callbackAnswers.push_back(answer);
         if (answer != D3DENUMRET_OK) break;

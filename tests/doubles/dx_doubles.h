@@ -111,8 +111,11 @@ DDSURFACEDESC TextureFormat(DWORD bits, DWORD r = 0, DWORD g = 0, DWORD b = 0, D
 
 struct DxConfig {
     DxConfig();
-    DDCAPS driverCaps;       // answered by IDirectDraw::GetCaps (dwSize left as the caller set it)
-    DDCAPS emulationCaps;
+    // Answered by IDirectDraw::GetCaps as DirectDraw does: the whole record is
+    // kept in its latest layout, ddsOldCaps repeats ddsCaps (the DirectX 5
+    // field at the same place), and a caller gets the first dwSize bytes.
+    DDCAPS_DX7 driverCaps;
+    DDCAPS_DX7 emulationCaps;
     std::vector<DeviceInfo> devices;            // IDirect3D2::EnumDevices, in order
     std::vector<DDSURFACEDESC> textureFormats;  // IDirect3DDevice2::EnumTextureFormats
     DDPIXELFORMAT displayFormat;                // surfaces created without a pixel format

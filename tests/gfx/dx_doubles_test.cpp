@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using dxd::DxDoubles;
@@ -101,6 +103,48 @@ TEST(DxDoubles, RecordsHookedLinesBoxesAndExitsInTheSameLog) {
     afx_hooks::messageBox("text", MB_OK, 0);
     EXPECT_EQ(dx.log.Texts(), (std::vector<std::string>{"debug:NVX:line\n", "IDirectDrawSurface#1.IsLost()", "exit:1", "box:text"}));
     s->Release();
+}
+
+TEST(DxDoubles, FillRecordsLikeDirectDrawUpToTheCallersSize) {
+    DxDoubles dx;
+    auto* dd = dx.NewDirectDraw();
+    dx.config.driverCaps.ddsCaps.dwCaps = DDSCAPS_TEXTURE;
+    // A DirectX 5 record: the texture bit arrives in its own field, and not
+    // one byte past the 364 it declares is written.
+    struct {
+        DDCAPS_DX5 caps;
+        unsigned char after[sizeof(DDCAPS_DX7) - sizeof(DDCAPS_DX5)];
+    } dx5;
+    std::memset(&dx5, 0xAB, sizeof dx5);
+    dx5.caps.dwSize = sizeof(DDCAPS_DX5);
+    ASSERT_EQ(dd->GetCaps(reinterpret_cast<DDCAPS*>(&dx5.caps), nullptr), S_OK);
+    EXPECT_EQ(dx5.caps.dwSize, 364u);
+    EXPECT_EQ(dx5.caps.ddsCaps.dwCaps, DWORD(DDSCAPS_TEXTURE));
+    for (unsigned char byte : dx5.after) ASSERT_EQ(byte, 0xAB);
+
+    // Sizes DirectDraw does not know, or no record at all, are refused
+    // and nothing is written.
+    DDCAPS_DX7 odd;
+    std::memset(&odd, 0xAB, sizeof odd);
+    odd.dwSize = 100;
+    EXPECT_EQ(dd->GetCaps(&odd, nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(odd.dwCaps, 0xABABABABu);
+    EXPECT_EQ(dd->GetCaps(nullptr, nullptr), DDERR_INVALIDPARAMS);
+
+    // Surface descriptions: DirectDraw's own size only.
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc - 4;
+    desc.dwFlags = DDSD_CAPS;
+    IDirectDrawSurface* surface = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(surface, nullptr);
+    auto* made = dx.NewSurface();
+    EXPECT_EQ(made->GetSurfaceDesc(&desc), DDERR_INVALIDPARAMS);
+    desc.dwSize = sizeof desc;
+    EXPECT_EQ(made->GetSurfaceDesc(&desc), S_OK);
+    made->Release();
+    dd->Release();
+    dx.ExpectAllReleased();
 }
 
 }  // namespace

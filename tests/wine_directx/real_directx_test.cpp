@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -202,6 +203,63 @@ TEST_F(RealDirectX, SetUpFramesResizeAndSetUpAgainWithoutAFatalPath) {
     EXPECT_EQ(Find("NVX:Error"), -1);
     EXPECT_EQ(Find("NVX:Failed"), -1);
     EXPECT_EQ(Find("NVX:Can't"), -1);
+}
+
+// Keeps the dwSize of each description the enumeration hands over.
+HRESULT CALLBACK RecordDescriptionSizes(GUID*, char*, char* name, D3DDEVICEDESC* hardware, D3DDEVICEDESC* software,
+                                        void* context) {
+    auto* sizes = static_cast<std::vector<DWORD>*>(context);
+    sizes->push_back(hardware ? hardware->dwSize : 0);
+    sizes->push_back(software ? software->dwSize : 0);
+    std::printf("device %s: description sizes %lu, %lu\n", name ? name : "", (unsigned long)sizes->end()[-2],
+                (unsigned long)sizes->back());
+    return D3DENUMRET_OK;
+}
+
+// The records DirectDraw and Direct3D fill for the layer, in the layouts and
+// sizes the layer declares, on either build: the texture capability arrives
+// in the DirectX 5 capability record, nothing is written past a record's
+// dwSize, and each device description the enumeration hands over holds at
+// least the DirectX 5 part that the layer reads.
+TEST_F(RealDirectX, RecordsAreFilledInTheLayoutsTheLayerDeclares) {
+    try {
+        ASSERT_EQ(NvxInitialize(), 1);
+        ASSERT_EQ(NvxSetRgbPreference(0), 1);
+        ASSERT_EQ(CreateDirectDrawWin(window_), 1);
+    } catch (const ExitCalled& e) {
+        FAIL() << "the fatal path was taken: " << e.what();
+    }
+    DeviceState& s = g_deviceState;
+    // Wine reports 3D and texture capabilities: RGB without the preference.
+    EXPECT_EQ(s.deviceKind, 2);
+    ASSERT_NE(s.directDraw, nullptr);
+
+    struct {
+        DDCAPS_DX5 caps;
+        unsigned char after[64];
+    } record;
+    std::memset(&record, 0xAB, sizeof record);
+    record.caps.dwSize = kCapsSize;
+    ASSERT_EQ(s.directDraw->GetCaps(reinterpret_cast<DDCAPS*>(&record.caps), nullptr), DD_OK);
+    EXPECT_EQ(record.caps.dwSize, kCapsSize);
+    EXPECT_NE(record.caps.ddsCaps.dwCaps & DDSCAPS_TEXTURE, 0u);
+    for (unsigned char byte : record.after) ASSERT_EQ(byte, 0xAB) << "written past dwSize";
+
+    DDSURFACEDESC desc;
+    std::memset(&desc, 0, sizeof desc);
+    desc.dwSize = kSurfaceDescSize;
+    ASSERT_NE(s.primarySurface, nullptr);
+    EXPECT_EQ(s.primarySurface->GetSurfaceDesc(&desc), DD_OK);
+    EXPECT_EQ(desc.dwSize, kSurfaceDescSize);
+    EXPECT_EQ(desc.dwWidth, static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN)));
+
+    IDirect3D2* direct3D2 = nullptr;
+    ASSERT_EQ(s.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D2)), S_OK);
+    std::vector<DWORD> sizes;
+    EXPECT_EQ(direct3D2->EnumDevices(RecordDescriptionSizes, &sizes), D3D_OK);
+    direct3D2->Release();
+    ASSERT_FALSE(sizes.empty());
+    for (DWORD size : sizes) EXPECT_GE(size, kDeviceDescV5Size);
 }
 
 }  // namespace
