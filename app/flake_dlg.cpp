@@ -2,9 +2,9 @@
 
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
+#include "app/flake_dlg_render.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
-#include "scene/render_frame.h"
 
 BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_SYSCOMMAND()

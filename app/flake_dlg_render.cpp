@@ -1,13 +1,14 @@
-// One frame of the flake field: the device and scene set-up when it is
-// pending, then the clear, the render states, one textured, additively
-// blended square per visible flake, and the presentation.
-#include "scene/render_frame.h"
+// The main window's frame: the device and scene set-up when it is pending,
+// then the clear, the render states, one textured, additively blended square
+// per visible flake, and the presentation.
+#include "app/flake_dlg_render.h"
 
 #include <cstddef>
 #include <cstring>
 
 #include "app/flake_dlg.h"
 #include "framework/afx_hooks.h"
+#include "gfx/com_release.h"
 #include "gfx/device_selection.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
@@ -32,15 +33,6 @@ namespace {
 
 QuadVertex* Quad() { return reinterpret_cast<QuadVertex*>(flakeQuad); }
 
-template <typename T>
-void ReleaseAndClear(T*& p) {
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
-
-
 }  // namespace
 
 void FillBackgroundMaterial(D3DMATERIAL& material) {
@@ -56,9 +48,9 @@ void ReleaseSceneObjects(CFlakeDlg& window) {
     // that far assigns all three; with the record emptied, what they named is
     // gone with it.
     if (!g_deviceState.windowedReady) return;
-    ReleaseAndClear(window.m_cameraFrame);
-    ReleaseAndClear(window.m_sceneFrame);
-    ReleaseAndClear(window.m_backgroundMaterial);
+    NvxRelease(window.m_cameraFrame);
+    NvxRelease(window.m_sceneFrame);
+    NvxRelease(window.m_backgroundMaterial);
     window.m_backgroundMaterialHandle = 0;
 }
 
@@ -141,7 +133,7 @@ void CFlakeDlg::RenderFrame() {
     if (viewport) {
         viewport->ForceUpdate(0, 0, static_cast<DWORD>(m_clientWidth), static_cast<DWORD>(m_clientHeight));
     }
-    ReleaseAndClear(viewport2);
+    NvxRelease(viewport2);
 
     NvxRestoreSurfaces();
     if (state.rmDevice) state.rmDevice->Update();

@@ -2,7 +2,7 @@
 // against the DirectX doubles: the set-up's order, its failure exit, the
 // early return after a resize, the repeated set-up, the drawing phase with
 // its render states and exact vertices, and no allocation per frame.
-#include "scene/render_frame.h"
+#include "app/flake_dlg_render.h"
 
 #include <gtest/gtest.h>
 
