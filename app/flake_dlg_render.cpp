@@ -90,7 +90,10 @@ void CFlakeDlg::RenderFrame() {
         }
 
         // A size change handled during the set-up: the next frame starts over.
-        if (m_needsSetup) return;
+        if (m_needsSetup) {
+            m_candidates.Forget();
+            return;
+        }
     }
 
     IDirect3DRMViewport* viewport = state.viewport;
@@ -113,9 +116,12 @@ void CFlakeDlg::RenderFrame() {
         // behind the eye or outside the picture; every other one goes through
         // WorldToCamera, Project and the visibility test, so exactly the same
         // squares are drawn, in array order, without two divisions for each
-        // of the thousands that are not.
-        const FlakeCull cull = MakeFlakeCull(m_rotation, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight);
-        ForEachFlakeThatMayBeVisible(cull, m_flakes, kFlakeCount, [&](const Flake& flake) {
+        // of the thousands that are not. The test ran during AdvanceFlakes;
+        // where the camera or the client size is no longer the one it saw (a
+        // size message handled since, during the set-up or the clear), or no
+        // advance came before this frame, the field is walked with the test
+        // here instead.
+        m_candidates.ForEachMayBeVisible(QuickTestCull(), m_flakes, kFlakeCount, [&](const Flake& flake) {
             const Point3 world = {flake.x, flake.y, flake.z};
             Point3 camera;
             Point3 screen;
@@ -130,6 +136,8 @@ void CFlakeDlg::RenderFrame() {
         device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
         device->EndScene();
     }
+    // The advance's result serves this one frame.
+    m_candidates.Forget();
     if (viewport) {
         viewport->ForceUpdate(0, 0, static_cast<DWORD>(m_clientWidth), static_cast<DWORD>(m_clientHeight));
     }
