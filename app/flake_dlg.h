@@ -71,7 +71,7 @@ public:
     Flake m_flakes[kFlakeCount];
     HICON m_hIcon;
     // The flakes that passed the quick test during the last advance, for the
-    // frame drawn after it (RenderFrame forgets them).
+    // frame drawn after it (RenderFrame forgets them once it has drawn).
     FlakeCandidates m_candidates;
 };
 

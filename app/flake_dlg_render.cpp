@@ -90,10 +90,7 @@ void CFlakeDlg::RenderFrame() {
         }
 
         // A size change handled during the set-up: the next frame starts over.
-        if (m_needsSetup) {
-            m_candidates.Forget();
-            return;
-        }
+        if (m_needsSetup) return;
     }
 
     IDirect3DRMViewport* viewport = state.viewport;
@@ -136,7 +133,7 @@ void CFlakeDlg::RenderFrame() {
         device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
         device->EndScene();
     }
-    // The advance's result serves this one frame.
+    // The advance's result serves the one frame drawn after it.
     m_candidates.Forget();
     if (viewport) {
         viewport->ForceUpdate(0, 0, static_cast<DWORD>(m_clientWidth), static_cast<DWORD>(m_clientHeight));
