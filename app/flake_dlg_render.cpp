@@ -115,9 +115,8 @@ void CFlakeDlg::RenderFrame() {
         // squares are drawn, in array order, without two divisions for each
         // of the thousands that are not. The test ran during AdvanceFlakes;
         // where the camera or the client size is no longer the one it saw (a
-        // size message handled since, during the set-up or the clear), or no
-        // advance came before this frame, the field is walked with the test
-        // here instead.
+        // size message handled inside this frame), or no advance came before
+        // this frame, the field is walked with the test here instead.
         m_candidates.ForEachMayBeVisible(QuickTestCull(), m_flakes, kFlakeCount, [&](const Flake& flake) {
             const Point3 world = {flake.x, flake.y, flake.z};
             Point3 camera;
