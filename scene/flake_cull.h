@@ -121,9 +121,10 @@ inline void ForEachFlakeThatMayBeVisible(const FlakeCull& cull, const Flake* fla
 
 // Advances flakes[0 .. count) once, exactly as AdvanceFlakes does, and gives
 // each flake the quick test right after its move, while it is still in the
-// first-level cache, so that one pass through the field serves both. Writes the indices of the flakes that pass to passed
-// (room for count), in array order, and returns how many there are: the
-// flakes that ForEachFlakeThatMayBeVisible would visit after AdvanceFlakes.
+// first-level cache, so that one pass through the field serves both. Writes
+// the indices of the flakes that pass to passed (room for count), in array
+// order, and returns how many there are: the flakes that
+// ForEachFlakeThatMayBeVisible would visit after AdvanceFlakes.
 int AdvanceFlakesAndCull(const FlakeCull& cull, Flake* flakes, int count, int* passed);
 
 // The quick test's answer for one frame, found while the field advances: the
