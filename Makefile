@@ -10,8 +10,10 @@ run:
 build:
 	@bash scripts/setup.sh && bash scripts/build.sh
 
+# The frame's own work and one bare advance pass, repetitions of the two in turn.
 bench:
-	@bash scripts/setup.sh && bash scripts/build.sh native && ./build/native/bin/vorl_bench
+	@bash scripts/setup.sh && bash scripts/build.sh native && ./build/native/bin/vorl_bench \
+	  --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
 # Whole frames under Wine and Xvfb: the program against its floor, and memory.
 bench-frame:

@@ -2,9 +2,9 @@
 
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
+#include "app/flake_dlg_render.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
-#include "scene/render_frame.h"
 
 BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -67,6 +67,7 @@ void CFlakeDlg::InitScene() {
     m_eyeZ = -2.0;
     FlakeRandom random;
     FillFlakes(m_flakes, kFlakeCount, random);
+    m_candidates.Forget();  // a new field: no earlier test result stands for it
 }
 
 void CFlakeDlg::StepFrame() {
@@ -78,7 +79,11 @@ void CFlakeDlg::StepFrame() {
     Sleep(10);
 }
 
-void CFlakeDlg::AdvanceFlakes() { ::AdvanceFlakes(m_flakes, kFlakeCount); }
+void CFlakeDlg::AdvanceFlakes() {
+    // The keys and the rotation come first in the frame step, so the camera
+    // that the drawing will use is fixed by now.
+    m_candidates.AdvanceAndCull(QuickTestCull(), m_flakes, kFlakeCount);
+}
 
 void CFlakeDlg::OnSysCommand(UINT id, LPARAM lParam) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {

@@ -10,6 +10,7 @@
 #include "framework/afx_win.h"
 #include "res/resource.h"
 #include "scene/camera.h"
+#include "scene/flake_cull.h"
 #include "scene/flake_field.h"
 #include "texture/flake_texture.h"
 
@@ -41,8 +42,13 @@ public:
     void UpdateRotation();
     void WorldToCamera(const Point3& world, Point3& camera);
     void Project(const Point3& camera, Point3& screen);
+    // Moves every flake one step and, in the same pass, gives it the quick
+    // visibility test under the camera and client size of this step; the
+    // drawing that follows visits only the flakes that passed.
     void AdvanceFlakes();
     void RenderFrame();
+    // The camera and client size as the quick test sees them.
+    FlakeCull QuickTestCull() const;
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
@@ -64,6 +70,9 @@ public:
     int m_clientWidth, m_clientHeight;
     Flake m_flakes[kFlakeCount];
     HICON m_hIcon;
+    // The flakes that passed the quick test during the last advance, for the
+    // frame drawn after it (RenderFrame forgets them once it has drawn).
+    FlakeCandidates m_candidates;
 };
 
 // The renderer passes every flake through these two, 20,000 times a frame;
@@ -74,6 +83,10 @@ inline void CFlakeDlg::WorldToCamera(const Point3& world, Point3& camera) {
 
 inline void CFlakeDlg::Project(const Point3& camera, Point3& screen) {
     ProjectToScreen(camera, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight, screen);
+}
+
+inline FlakeCull CFlakeDlg::QuickTestCull() const {
+    return MakeFlakeCull(m_rotation, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight);
 }
 
 // Where the minimised window draws its icon: each coordinate is

@@ -20,3 +20,30 @@ FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, doub
     cull.rowHigh = static_cast<double>(clientHeight) + 1.0 - halfHeight;
     return cull;
 }
+
+int AdvanceFlakesAndCull(const FlakeCull& cull, Flake* flakes, int count, int* passed) {
+    // One pass through the field: a block of flakes is moved and then tested
+    // while it is still in the first-level cache, so the field is read from
+    // memory once a frame, and each of the two loops keeps its own figures
+    // in registers.
+    constexpr int kBlock = 256;
+    int n = 0;
+    for (int first = 0; first < count; first += kBlock) {
+        const int end = count - first < kBlock ? count : first + kBlock;
+        AdvanceFlakes(flakes + first, end - first);
+        n = flake_detail::AppendMayBeVisible(cull, flakes, first, end, passed, n);
+    }
+    return n;
+}
+
+void FlakeCandidates::AdvanceAndCull(const FlakeCull& cull, Flake* flakes, int count) {
+    if (count > kFlakeCount) {
+        AdvanceFlakes(flakes, count);
+        Forget();
+        return;
+    }
+    m_passed = AdvanceFlakesAndCull(cull, flakes, count, m_index);
+    m_cull = cull;
+    m_count = count;
+    m_flakes = flakes;
+}

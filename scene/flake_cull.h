@@ -1,8 +1,12 @@
 // A quick test that tells, two flakes at a time and without dividing, which
 // flakes can be in the picture. It passes every flake that the projection and
 // the visibility test would draw, and almost no other: the renderer passes
-// only those through WorldToCamera and Project. Portable: no Windows header.
+// only those through WorldToCamera and Project. It can run by itself over the
+// field, or during the advance, so that a frame reads the field once.
+// Portable: no Windows header.
 #pragma once
+
+#include <cstring>
 
 #include "scene/camera.h"
 #include "scene/flake_field.h"
@@ -77,6 +81,28 @@ inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, cons
 
 #endif
 
+namespace flake_detail {
+
+// Writes the indices of the flakes of flakes[first .. end) that pass the
+// quick test to passed[n], passed[n + 1] ..., in array order, and gives back
+// n plus their number. Stays within passed[n .. n + (end - first)).
+inline int AppendMayBeVisible(const FlakeCull& cull, const Flake* flakes, int first, int end, int* passed, int n) {
+    int i = first;
+    for (; i + 1 < end; i += 2) {
+        // Both indices are written, the count grows only for those that
+        // passed: no branch on a test that goes either way at random.
+        const int candidates = FlakePairMayBeVisible(cull, flakes[i], flakes[i + 1]);
+        passed[n] = i;
+        n += candidates & 1;
+        passed[n] = i + 1;
+        n += candidates >> 1;
+    }
+    if (i < end && MayBeVisiblePortable(cull, flakes[i])) passed[n++] = i;
+    return n;
+}
+
+}  // namespace flake_detail
+
 // Calls visit(flake) for each of flakes[0 .. count) that passes the quick
 // test, in array order; the flakes it skips are not visible.
 template <typename Visit>
@@ -88,16 +114,62 @@ inline void ForEachFlakeThatMayBeVisible(const FlakeCull& cull, const Flake* fla
     int passed[kBlock];
     for (int first = 0; first < count; first += kBlock) {
         const int end = count - first < kBlock ? count : first + kBlock;
-        int n = 0;
-        int i = first;
-        for (; i + 1 < end; i += 2) {
-            const int candidates = FlakePairMayBeVisible(cull, flakes[i], flakes[i + 1]);
-            passed[n] = i;
-            n += candidates & 1;
-            passed[n] = i + 1;
-            n += candidates >> 1;
-        }
-        if (i < end && flake_detail::MayBeVisiblePortable(cull, flakes[i])) passed[n++] = i;
+        const int n = flake_detail::AppendMayBeVisible(cull, flakes, first, end, passed, 0);
         for (int k = 0; k < n; ++k) visit(flakes[passed[k]]);
     }
+}
+
+// Advances flakes[0 .. count) once, exactly as AdvanceFlakes does, and gives
+// each flake the quick test right after its move, while it is still in the
+// first-level cache, so that one pass through the field serves both. Writes
+// the indices of the flakes that pass to passed (room for count), in array
+// order, and returns how many there are: the flakes that
+// ForEachFlakeThatMayBeVisible would visit after AdvanceFlakes.
+int AdvanceFlakesAndCull(const FlakeCull& cull, Flake* flakes, int count, int* passed);
+
+// The quick test's answer for one frame, found while the field advances: the
+// flakes that passed, and the field, count and camera they were tested under.
+// The record stands for the field as that advance left it; whoever changes
+// the field another way, or has drawn the frame, forgets it.
+class FlakeCandidates {
+public:
+    FlakeCandidates() = default;
+    FlakeCandidates(const FlakeCandidates&) = delete;
+    FlakeCandidates& operator=(const FlakeCandidates&) = delete;
+
+    // Advances flakes[0 .. count) and records the flakes that pass under
+    // cull. Beyond kFlakeCount flakes it only advances them.
+    void AdvanceAndCull(const FlakeCull& cull, Flake* flakes, int count);
+
+    // Calls visit(flake) for the flakes of flakes[0 .. count) that may be
+    // visible under cull, in array order: from the record when it was made
+    // for the same flakes under the same cull, to the last bit; otherwise by
+    // walking the field with ForEachFlakeThatMayBeVisible. The same flakes
+    // either way, as long as the field is as the advance left it.
+    template <typename Visit>
+    void ForEachMayBeVisible(const FlakeCull& cull, const Flake* flakes, int count, Visit&& visit) const;
+
+    // Drops the record: the next visit walks the field.
+    void Forget() { m_flakes = nullptr; }
+
+private:
+    bool Matches(const FlakeCull& cull, const Flake* flakes, int count) const {
+        return flakes == m_flakes && count == m_count && std::memcmp(&cull, &m_cull, sizeof cull) == 0;
+    }
+
+    const Flake* m_flakes = nullptr;  // null: no record
+    int m_count = 0;
+    int m_passed = 0;
+    FlakeCull m_cull;
+    int m_index[kFlakeCount];
+};
+
+template <typename Visit>
+void FlakeCandidates::ForEachMayBeVisible(const FlakeCull& cull, const Flake* flakes, int count,
+                                          Visit&& visit) const {
+    if (!Matches(cull, flakes, count)) {
+        ForEachFlakeThatMayBeVisible(cull, flakes, count, visit);
+        return;
+    }
+    for (int k = 0; k < m_passed; ++k) visit(flakes[m_index[k]]);
 }

@@ -33,6 +33,13 @@ while [ $# -gt 0 ]; do
 done
 
 "$VORL_ROOT/scripts/setup.sh"
+# The plot is drawn with matplotlib.
+if [ -n "$plot" ] && ! dpkg-query -W -f='${Status}' python3-matplotlib 2>/dev/null | grep -q 'install ok installed'; then
+  echo "bench_frame: installing python3-matplotlib"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq python3-matplotlib >/dev/null
+fi
 tree="$VORL_BUILD/win64"
 [ -f "$tree/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
@@ -85,9 +92,6 @@ if [ "$memory" = 1 ]; then
 fi
 
 args=("$out")
-[ -n "$plot" ] && args+=(--svg "$out/frame_times.svg")
+[ -n "$plot" ] && args+=(--png "$plot")
 python3 "$VORL_ROOT/bench/frame/summarize.py" "${args[@]}" | tee "$out/summary.md"
-if [ -n "$plot" ]; then
-  convert -density 96 "$out/frame_times.svg" "$plot"
-  echo "plot: $plot"
-fi
+if [ -n "$plot" ]; then echo "plot: $plot"; fi

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/afx_hooks.h"
+#include "gfx/com_release.h"
 #include "gfx/device_state.h"
 
 namespace {
@@ -26,14 +27,6 @@ struct TextureFormatSearch {
     DWORD wantedBitCount;
     DDPIXELFORMAT pixelFormat;
 };
-
-template <typename T>
-void ReleaseAndClear(T*& p) {
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
 
 // The memory device context a bitmap is selected into, compatible with the
 // screen; puts the earlier selection back before it is deleted.
@@ -129,10 +122,10 @@ FlakeTexture::FlakeTexture()
 FlakeTexture::~FlakeTexture() { Unload(); }
 
 void FlakeTexture::Unload() {
-    ReleaseAndClear(m_systemSurface);
-    ReleaseAndClear(m_textureSurface);
-    ReleaseAndClear(m_palette);
-    ReleaseAndClear(m_material);
+    NvxRelease(m_systemSurface);
+    NvxRelease(m_textureSurface);
+    NvxRelease(m_palette);
+    NvxRelease(m_material);
     m_textureHandle = 0;
 }
 
@@ -242,8 +235,8 @@ int FlakeTexture::UploadTexture() {
     m_textureSurface->QueryInterface(kIidDirect3DTexture2, reinterpret_cast<void**>(&target));
     HRESULT loaded = E_FAIL;
     if (source && target) loaded = target->Load(source);
-    ReleaseAndClear(target);
-    ReleaseAndClear(source);
+    NvxRelease(target);
+    NvxRelease(source);
     return loaded == D3D_OK ? 1 : 0;
 }
 

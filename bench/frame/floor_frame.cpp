@@ -3,12 +3,12 @@
 #include <cstring>
 #include <memory>
 
+#include "app/flake_dlg_render.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
 #include "scene/camera.h"
 #include "scene/flake_field.h"
 #include "scene/flake_quad.h"
-#include "scene/render_frame.h"
 
 namespace {
 

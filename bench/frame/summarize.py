@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Tables (Markdown) from the whole-frame benchmark's result folder, and
-optionally an SVG of the frame-time distributions of program and floor.
+optionally a PNG plot of the frame-time distributions of program and floor
+(needs matplotlib: Debian's python3-matplotlib).
 
-    summarize.py RESULT_DIR [--svg FILE]
+    summarize.py RESULT_DIR [--png FILE]
 """
 import argparse
 import glob
@@ -27,10 +28,9 @@ def read_frames(path):
 
 
 def percentile(values, p):
-    s = sorted(values)
-    k = (len(s) - 1) * p
-    lo, hi = int(k), min(int(k) + 1, len(s) - 1)
-    return s[lo] + (s[hi] - s[lo]) * (k - lo)
+    """The p-th percentile (p a whole number from 1 to 99), interpolated
+    between the two nearest of the sorted values."""
+    return statistics.quantiles(values, n=100, method="inclusive")[p - 1]
 
 
 def runs(folder, name):
@@ -94,71 +94,46 @@ def interleaved_section(folder):
 
 def row(label, times):
     return "| %s | %d | %.2f | %.2f | %.2f | %.2f | %.2f |" % (
-        label, len(times), statistics.median(times), percentile(times, 0.1),
-        percentile(times, 0.9), statistics.mean(times), max(times))
+        label, len(times), statistics.median(times), percentile(times, 10),
+        percentile(times, 90), statistics.mean(times), max(times))
 
 
-def svg_plot(path, program, floor, title):
+def png_plot(path, program, floor, title):
     """Empirical distribution (share of frames at or below a time) of both."""
-    width, height, left, right, top, bottom = 720, 420, 70, 20, 40, 60
+    try:
+        import matplotlib
+    except ImportError:
+        sys.exit("summarize: the plot needs matplotlib (Debian: python3-matplotlib)")
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    from matplotlib.ticker import PercentFormatter
+
     lo = min(min(program), min(floor))
-    hi = max(percentile(program, 0.99), percentile(floor, 0.99))
+    hi = max(percentile(program, 99), percentile(floor, 99))
     span = hi - lo or 1.0
     lo -= span * 0.05
     hi += span * 0.05
 
-    def x(v):
-        return left + (min(max(v, lo), hi) - lo) / (hi - lo) * (width - left - right)
-
-    def y(share):
-        return top + (1 - share) * (height - top - bottom)
-
-    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" font-family="DejaVu Sans" '
-           'font-size="12">' % (width, height),
-           '<rect width="100%" height="100%" fill="white"/>',
-           '<text x="%d" y="22" font-size="15">%s</text>' % (left, title)]
-    # axes and grid
-    for i in range(6):
-        share = i / 5
-        out.append('<line x1="%d" y1="%.1f" x2="%d" y2="%.1f" stroke="#ddd"/>'
-                   % (left, y(share), width - right, y(share)))
-        out.append('<text x="%d" y="%.1f" text-anchor="end">%d%%</text>' % (left - 6, y(share) + 4, share * 100))
-    ticks = 6
-    for i in range(ticks + 1):
-        v = lo + (hi - lo) * i / ticks
-        out.append('<line x1="%.1f" y1="%d" x2="%.1f" y2="%d" stroke="#ddd"/>'
-                   % (x(v), top, x(v), height - bottom))
-        out.append('<text x="%.1f" y="%d" text-anchor="middle">%.1f</text>' % (x(v), height - bottom + 16, v))
-    out.append('<text x="%d" y="%d" text-anchor="middle">milliseconds per frame (axis cut at the 99th '
-               'percentile)</text>' % ((left + width - right) // 2, height - 20))
-    out.append('<text x="16" y="%d" transform="rotate(-90 16 %d)" text-anchor="middle">share of frames at or '
-               'below</text>' % ((top + height - bottom) // 2, (top + height - bottom) // 2))
-    out.append('<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#444"/>'
-               % (left, top, width - left - right, height - top - bottom))
+    fig, ax = plt.subplots(figsize=(7.2, 4.2), dpi=100)
     for values, colour, name in ((floor, "#1f77b4", "floor"), (program, "#d62728", "Vorl")):
         s = sorted(values)
         n = len(s)
-        points = ["%.1f,%.1f" % (x(s[0]), y(0))]
-        for i, v in enumerate(s):
-            points.append("%.1f,%.1f" % (x(v), y(i / n)))
-            points.append("%.1f,%.1f" % (x(v), y((i + 1) / n)))
-        points.append("%.1f,%.1f" % (width - right, y(1)))
-        out.append('<polyline fill="none" stroke="%s" stroke-width="2" points="%s"/>' % (colour, " ".join(points)))
         med = statistics.median(values)
-        out.append('<line x1="%.1f" y1="%d" x2="%.1f" y2="%d" stroke="%s" stroke-dasharray="4 3"/>'
-                   % (x(med), top, x(med), height - bottom, colour))
-    legend_x, legend_y = width - right - 330, height - bottom - 60
-    out.append('<rect x="%d" y="%d" width="320" height="50" fill="white" stroke="#bbb"/>'
-               % (legend_x, legend_y - 14))
-    for i, (colour, name, values) in enumerate((("#d62728", "Vorl", program), ("#1f77b4", "floor", floor))):
-        yy = legend_y + i * 18
-        out.append('<line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="3"/>'
-                   % (legend_x + 8, yy, legend_x + 32, yy, colour))
-        out.append('<text x="%d" y="%d">%s: %d frames, median %.2f ms (dashed)</text>'
-                   % (legend_x + 38, yy + 4, name, len(values), statistics.median(values)))
-    out.append("</svg>")
-    with open(path, "w") as f:
-        f.write("\n".join(out) + "\n")
+        ax.step([s[0]] + s + [hi], [0.0] + [(i + 1) / n for i in range(n)] + [1.0], where="post", color=colour,
+                linewidth=2, label="%s: %d frames, median %.2f ms (dashed)" % (name, n, med))
+        ax.axvline(med, color=colour, linestyle="--", linewidth=1)
+    ax.set_xlim(lo, hi)
+    ax.set_ylim(0.0, 1.0)
+    ax.yaxis.set_major_formatter(PercentFormatter(1.0, decimals=0))
+    ax.grid(color="#ddd")
+    ax.set_title(title, fontsize=11, loc="left")
+    ax.set_xlabel("milliseconds per frame (axis cut at the 99th percentile)")
+    ax.set_ylabel("share of frames at or below")
+    handles, labels = ax.get_legend_handles_labels()
+    ax.legend(handles[::-1], labels[::-1], loc="lower right")
+    fig.tight_layout()
+    fig.savefig(path)
+    plt.close(fig)
 
 
 def separate_section(program_runs, floor_runs):
@@ -201,7 +176,7 @@ def separate_section(program_runs, floor_runs):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
-    parser.add_argument("--svg")
+    parser.add_argument("--png")
     args = parser.parse_args()
 
     program_runs, floor_runs = runs(args.folder, "vorl"), runs(args.folder, "floor")
@@ -233,13 +208,13 @@ def main():
                   "%+d KiB. Frame 600 to frame 1,000 (resizes 31 to 50): peak working set %+d KiB, working set "
                   "%+d KiB.\n" % (mid[1] - ref[1], mid[2] - ref[2], last[1] - mid[1], last[2] - mid[2]))
 
-    if args.svg:
+    if args.png:
         if plotted:
-            svg_plot(args.svg, plotted[0], plotted[1],
+            png_plot(args.png, plotted[0], plotted[1],
                      "Frame time under Wine and Xvfb, %d x %d, program and floor frames in turn"
                      % plotted[2])
         elif program:
-            svg_plot(args.svg, program, floor, "Frame time under Wine and Xvfb: program against floor")
+            png_plot(args.png, program, floor, "Frame time under Wine and Xvfb: program against floor")
 
 
 if __name__ == "__main__":

@@ -3,7 +3,8 @@
 // and RenderFrame, exactly as the window's StepFrame runs them. Nothing of the
 // program is changed; the harness only replaces the idle hook that calls the
 // step, and counts the visible flakes after each frame outside the timing
-// (timing that count too: it is the renderer's per-flake work). Between two
+// (timing that count too: the renderer's per-flake tests as a walk of their
+// own over the field). Between two
 // frames it pauses as the step does, or waits busily with --spin MS.
 //
 // Timed run:        vorl_frame_bench.exe --warmup N --frames N [--client W H] --out FILE
@@ -36,8 +37,10 @@ constexpr int kResizeEvery = 20;
 constexpr int kGrowWidth = 96;
 constexpr int kGrowHeight = 64;
 
-// The renderer's own loop without the drawing: the quick test, then the
-// window's WorldToCamera and Project and the visibility test.
+// The flakes the frame drew, counted again without drawing: a walk over the
+// field with the quick test, then the window's WorldToCamera and Project and
+// the visibility test. The frame itself runs the quick test during its
+// advance; this walk is the harness's own, outside the frame's time.
 int CountVisible(CFlakeDlg& dlg) {
     int visible = 0;
     const FlakeCull cull = MakeFlakeCull(dlg.m_rotation, dlg.m_eyeX, dlg.m_eyeY, dlg.m_eyeZ, dlg.m_clientWidth,
@@ -139,11 +142,10 @@ BOOL CFrameBenchApp::OnIdle(LONG count) {
     }
 
     if (m_frame > m_options.warmupFrames) {
-        // The visible count is the renderer's own per-flake work (the quick
-        // test, then rotation, projection and the visibility test through the
-        // window's methods); its time, taken apart from the frame, is the
-        // share of the drawing that is the program's own work rather than
-        // DirectX's.
+        // The visible count takes the renderer's per-flake tests over the
+        // field (the quick test, then rotation, projection and the
+        // visibility test through the window's methods); its time, taken
+        // apart from the frame, is what that work costs as a pass of its own.
         const double sceneStart = BenchNow();
         const int visible = CountVisible(*dlg);
         const double sceneEnd = BenchNow();

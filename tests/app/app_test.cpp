@@ -12,6 +12,7 @@
 #include "app/flake_dlg.h"
 #include "tests/framework/help_recorder.h"
 #include "tests/framework/key_message.h"
+#include "tests/scene/test_flakes.h"
 
 namespace {
 
@@ -44,16 +45,6 @@ bool TakeQuit(WPARAM* code) {
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
     *code = msg.wParam;
-    return true;
-}
-
-bool SameFlakes(const Flake* a, const Flake* b) {
-    for (int i = 0; i < kFlakeCount; ++i) {
-        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z || a[i].vx != b[i].vx ||
-            a[i].vy != b[i].vy || a[i].vz != b[i].vz) {
-            return false;
-        }
-    }
     return true;
 }
 

@@ -3,13 +3,32 @@
 // end of the program when the main window goes, and the standard message box.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "framework/afx_win.h"
 #include "tests/framework/help_recorder.h"
 #include "tests/framework/key_message.h"
+
+// One object whose deletion a test watches for: every delete of the program
+// passes through here.
+namespace {
+const void* g_watchedObject = nullptr;
+bool g_watchedObjectDeleted = false;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    if (p && p == g_watchedObject) g_watchedObjectDeleted = true;
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept { ::operator delete(p); }
 
 namespace {
 
@@ -129,7 +148,11 @@ TEST_F(FrameworkTest, TemporaryWindowObjectsLiveUntilIdleCleanUp) {
     EXPECT_EQ(CWnd::FromHandle(plain), temp);
     EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
     EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+    g_watchedObject = temp;
+    g_watchedObjectDeleted = false;
     app.CWinApp::OnIdle(1);
+    EXPECT_TRUE(g_watchedObjectDeleted) << "the idle call with count 1 must free the temporary object";
+    g_watchedObject = nullptr;
     EXPECT_TRUE(IsWindow(plain)) << "clean-up must not destroy a window it does not own";
     DestroyWindow(plain);
 }

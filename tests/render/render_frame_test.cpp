@@ -2,10 +2,11 @@
 // against the DirectX doubles: the set-up's order, its failure exit, the
 // early return after a resize, the repeated set-up, the drawing phase with
 // its render states and exact vertices, and no allocation per frame.
-#include "scene/render_frame.h"
+#include "app/flake_dlg_render.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -42,6 +43,51 @@ const char kSetupFailed[] = "DirectX\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e
 // Every flake far behind the camera: nothing visible.
 void HideAllFlakes(CFlakeDlg& dlg) {
     for (Flake& f : dlg.m_flakes) f = FlakeAt(0.0, 100.0, 0.0);
+}
+
+// Left, top, right and bottom of the square of every flake that the window's
+// WorldToCamera, Project and the visibility test place in the picture, in
+// array order, rounded as the vertices store them.
+std::vector<float> SquaresOfTheProjection(CFlakeDlg& dlg) {
+    std::vector<float> squares;
+    for (const Flake& flake : dlg.m_flakes) {
+        Point3 camera, screen;
+        dlg.WorldToCamera({flake.x, flake.y, flake.z}, camera);
+        dlg.Project(camera, screen);
+        if (!IsFlakeVisible(screen, dlg.m_clientWidth, dlg.m_clientHeight)) continue;
+        const double half = 1.0 / screen.z;
+        squares.push_back(static_cast<float>(screen.x - half));
+        squares.push_back(static_cast<float>(screen.y - half));
+        squares.push_back(static_cast<float>(screen.x + half));
+        squares.push_back(static_cast<float>(screen.y + half));
+    }
+    return squares;
+}
+
+// The same four figures for every fan a device double drew.
+std::vector<float> SquaresDrawn(const dxd::Device2Double& device) {
+    std::vector<float> squares;
+    for (const auto& draw : device.draws) {
+        if (draw.vertices.size() != 4) {
+            ADD_FAILURE() << "a fan of " << draw.vertices.size() << " vertices";
+            continue;
+        }
+        squares.push_back(draw.vertices[0].sx);
+        squares.push_back(draw.vertices[0].sy);
+        squares.push_back(draw.vertices[2].sx);
+        squares.push_back(draw.vertices[2].sy);
+    }
+    return squares;
+}
+
+// Every byte of every vertex a device double drew, in order.
+std::vector<unsigned char> VertexBytesDrawn(const dxd::Device2Double& device) {
+    std::vector<unsigned char> bytes;
+    for (const auto& draw : device.draws) {
+        const auto* first = reinterpret_cast<const unsigned char*>(draw.vertices.data());
+        bytes.insert(bytes.end(), first, first + draw.vertices.size() * sizeof(D3DTLVERTEX));
+    }
+    return bytes;
 }
 
 // Checks that the log holds entries containing each part, in this order.
@@ -92,6 +138,13 @@ protected:
         ASSERT_EQ(dlg->m_clientHeight, height);
     }
     dxd::Device2Double* Device() const { return dx.devices.empty() ? nullptr : dx.devices.back(); }
+    // One frame on doubles that have drawn nothing yet; the device that drew
+    // it (a set-up in the frame makes a new one).
+    dxd::Device2Double& DrawFrame() {
+        for (dxd::Device2Double* device : dx.devices) device->draws.clear();
+        dlg->RenderFrame();
+        return *Device();
+    }
 
     dxd::DxDoubles dx;
     CFlakeDlg* dlg = nullptr;
@@ -297,18 +350,20 @@ TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVert
     }
 }
 
-// The whole field under several cameras and sizes: the frame draws exactly
-// the squares of the flakes that WorldToCamera, Project and the visibility
-// test place in the picture, in array order, and no other.
-TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
+// The whole field under several cameras and client sizes, frame after frame:
+// after the window's AdvanceFlakes, which runs the quick test in the same
+// pass, the frame draws exactly the squares of the flakes that WorldToCamera,
+// Project and the visibility test place in the picture, in array order; and
+// the plain advance followed by the walk over the field leaves the same field
+// and draws the same vertices, to the last bit.
+TEST_F(RenderFrameTest, WholeFieldInOnePassDrawsWhatTheTwoPassWalkAndTheProjectionDraw) {
     dlg->RenderFrame();  // the set-up frame, with nothing visible
-    dxd::Device2Double* device = Device();
-    ASSERT_NE(device, nullptr);
 
     FlakeRandom random;
     FillFlakes(dlg->m_flakes, kFlakeCount, random);
     // Visible flakes in both places of a pair, and one on each edge column of
-    // the initial camera (world x -4 and 4 land on columns 0 and 640 at depth 1).
+    // the initial camera at 640 x 480 (world x -4 and 4 land on columns 0 and
+    // 640 at depth 1). They stay put: they have no velocity.
     dlg->m_flakes[0] = FlakeAt(0.0, -10.0, 2.0);
     dlg->m_flakes[1] = FlakeAt(-4.0, -10.0, 2.0);
     dlg->m_flakes[2] = FlakeAt(4.0, -10.0, 2.0);
@@ -317,47 +372,81 @@ TEST_F(RenderFrameTest, WholeFieldDrawsExactlyTheFlakesTheProjectionPlaces) {
         double turn, tilt, eyeY;
     };
     const Camera cameras[] = {{0, 3.14159265, 0}, {-0.6, 3.14159265, 0}, {1.9, 3.0, 2.5}, {0.2, 3.3, -4.0}};
+    const int sizes[][2] = {{640, 480}, {641, 479}, {1000, 700}, {200, 150}};
     long drawn = 0;
-    for (const Camera& camera : cameras) {
-        dlg->m_turn = camera.turn;
-        dlg->m_tilt = camera.tilt;
-        dlg->m_eyeY = camera.eyeY;
-        for (int frame = 0; frame < 5; ++frame) {
-            dlg->UpdateRotation();
-            dlg->AdvanceFlakes();
-            if (frame == 0) {
-                // Restore the three placed flakes after the advance moved them.
-                dlg->m_flakes[0] = FlakeAt(0.0, -10.0, 2.0);
-                dlg->m_flakes[1] = FlakeAt(-4.0, -10.0, 2.0);
-                dlg->m_flakes[2] = FlakeAt(4.0, -10.0, 2.0);
+    for (const auto& size : sizes) {
+        // Resized before the advance: the first frame sets up again between
+        // the advance and the drawing.
+        SetClientSize(size[0], size[1]);
+        for (const Camera& camera : cameras) {
+            dlg->m_turn = camera.turn;
+            dlg->m_tilt = camera.tilt;
+            dlg->m_eyeY = camera.eyeY;
+            for (int frame = 0; frame < 4; ++frame) {
+                SCOPED_TRACE(::testing::Message() << size[0] << " x " << size[1] << ", turn " << camera.turn
+                                                  << ", frame " << frame);
+                dlg->UpdateRotation();
+                const std::vector<Flake> before(dlg->m_flakes, dlg->m_flakes + kFlakeCount);
+
+                dlg->AdvanceFlakes();
+                const std::vector<Flake> onePassField(dlg->m_flakes, dlg->m_flakes + kFlakeCount);
+                const std::vector<float> expected = SquaresOfTheProjection(*dlg);
+                const dxd::Device2Double& onePass = DrawFrame();
+                ASSERT_EQ(SquaresDrawn(onePass), expected);
+                const std::vector<unsigned char> onePassVertices = VertexBytesDrawn(onePass);
+                drawn += static_cast<long>(onePass.draws.size());
+
+                // The same step again, as two passes.
+                std::copy(before.begin(), before.end(), dlg->m_flakes);
+                ::AdvanceFlakes(dlg->m_flakes, kFlakeCount);
+                ASSERT_TRUE(SameFlakes(dlg->m_flakes, onePassField.data()));
+                ASSERT_EQ(VertexBytesDrawn(DrawFrame()), onePassVertices);
             }
-            std::vector<float> expected;
-            for (const Flake& flake : dlg->m_flakes) {
-                Point3 cameraPoint, screen;
-                dlg->WorldToCamera({flake.x, flake.y, flake.z}, cameraPoint);
-                dlg->Project(cameraPoint, screen);
-                if (!IsFlakeVisible(screen, dlg->m_clientWidth, dlg->m_clientHeight)) continue;
-                const double half = 1.0 / screen.z;
-                expected.push_back(static_cast<float>(screen.x - half));
-                expected.push_back(static_cast<float>(screen.y - half));
-                expected.push_back(static_cast<float>(screen.x + half));
-                expected.push_back(static_cast<float>(screen.y + half));
-            }
-            device->draws.clear();
-            dlg->RenderFrame();
-            std::vector<float> actual;
-            for (const auto& draw : device->draws) {
-                ASSERT_EQ(draw.vertices.size(), 4u);
-                actual.push_back(draw.vertices[0].sx);
-                actual.push_back(draw.vertices[0].sy);
-                actual.push_back(draw.vertices[2].sx);
-                actual.push_back(draw.vertices[2].sy);
-            }
-            ASSERT_EQ(actual, expected) << "turn " << camera.turn << " frame " << frame;
-            drawn += static_cast<long>(device->draws.size());
         }
     }
-    EXPECT_GT(drawn, 2000);
+    EXPECT_GT(drawn, 4000);
+}
+
+// The frame draws from the advance's quick test only while everything that
+// test assumed still holds. A client size or camera changed since the
+// advance, or a frame that follows no advance, walks the field instead. A
+// flake put into the picture after the advance shows which way a frame went.
+TEST_F(RenderFrameTest, FrameWalksTheFieldWhereTheAdvancesQuickTestNoLongerHolds) {
+    dlg->RenderFrame();  // the set-up frame, with nothing visible
+    // Column 680 at 640 x 480 under the initial camera: out of the picture.
+    const Flake outside = FlakeAt(4.5, -10.0, 2.0);
+    const Flake centre = FlakeAt(0.0, -10.0, 2.0);
+
+    // Nothing changed: the frame visits only the flakes that passed the test
+    // during the advance, so a flake put into the picture after it is left out.
+    dlg->AdvanceFlakes();
+    dlg->m_flakes[4] = centre;
+    ASSERT_EQ(SquaresOfTheProjection(*dlg).size(), 4u);
+    EXPECT_TRUE(DrawFrame().draws.empty()) << "the frame after an advance walked the field";
+
+    // The next frame follows no advance.
+    EXPECT_EQ(SquaresDrawn(DrawFrame()), SquaresOfTheProjection(*dlg)) << "a frame without an advance";
+    HideAllFlakes(*dlg);
+
+    // The camera turned after the advance brings the flake into the picture.
+    dlg->m_flakes[6] = outside;
+    dlg->AdvanceFlakes();
+    dlg->m_turn = -0.3;
+    dlg->UpdateRotation();
+    std::vector<float> expected = SquaresOfTheProjection(*dlg);
+    ASSERT_EQ(expected.size(), 4u);
+    EXPECT_EQ(SquaresDrawn(DrawFrame()), expected) << "camera turned after the advance";
+    dlg->m_turn = 0.0;
+    dlg->UpdateRotation();
+
+    // A resize after the advance: the frame sets up again and draws at the
+    // new size, which brings the flake in at column 760.
+    dlg->AdvanceFlakes();
+    SetClientSize(800, 600);
+    ASSERT_TRUE(dlg->m_needsSetup);
+    expected = SquaresOfTheProjection(*dlg);
+    ASSERT_EQ(expected.size(), 4u);
+    EXPECT_EQ(SquaresDrawn(DrawFrame()), expected) << "resized after the advance";
 }
 
 // FNV-1a over the bytes of a record.

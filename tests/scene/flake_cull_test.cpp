@@ -50,6 +50,32 @@ bool PairBit(const FlakeCull& cull, const Flake& f, int lane) {
     return ::testing::AssertionSuccess();
 }
 
+// The flakes of flakes[0 .. count) that the walk visits, by index.
+std::vector<int> Walked(const FlakeCull& cull, const std::vector<Flake>& flakes, int count) {
+    std::vector<int> visited;
+    ForEachFlakeThatMayBeVisible(cull, flakes.data(), count,
+                                 [&](const Flake& f) { visited.push_back(static_cast<int>(&f - flakes.data())); });
+    return visited;
+}
+
+// The pass that advances and tests at once, on a copy of the flakes, must
+// move flakes[0 .. count) exactly as AdvanceFlakes does and nothing past
+// them, and find what the walk finds after AdvanceFlakes.
+::testing::AssertionResult OnePassMatchesTwo(const FlakeCull& cull, const std::vector<Flake>& flakes, int count) {
+    std::vector<Flake> twoPass = flakes;
+    AdvanceFlakes(twoPass.data(), count);
+    const std::vector<int> walked = Walked(cull, twoPass, count);
+
+    std::vector<Flake> onePass = flakes;
+    std::vector<int> passed(static_cast<size_t>(count) + 1, -1);
+    passed.resize(static_cast<size_t>(AdvanceFlakesAndCull(cull, onePass.data(), count, passed.data())));
+    if (!SameFlakes(onePass.data(), twoPass.data(), static_cast<int>(flakes.size()))) {
+        return ::testing::AssertionFailure() << "the one pass moved the flakes otherwise";
+    }
+    if (passed != walked) return ::testing::AssertionFailure() << "the one pass found other flakes";
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace
 
 // The filled field under many cameras and window sizes, over many steps:
@@ -204,12 +230,14 @@ TEST(FlakeCull, BitsFollowTheOrderOfThePair) {
 }
 
 // The walk visits the flakes that pass in array order, the last of an odd
-// count included, and never reads past the count.
+// count included, and never reads past the count; the pass that advances and
+// tests at once finds the same flakes and moves none past the count.
 TEST(FlakeCull, WalkVisitsPassingFlakesInOrderUpToTheCount) {
     const View view;
     const FlakeCull cull = view.Cull();
-    const Flake centre = FlakeAt(0, -10, 2);
-    const Flake behind = FlakeAt(0, 10, 2);
+    // Drifting a little each step, and staying where they are seen.
+    const Flake centre = FlakeAt(0, -10, 2, 0.01, 0, -0.01);
+    const Flake behind = FlakeAt(0, 10, 2, 0.01, 0, -0.01);
     // Flake k is visible when bit k of the pattern is set; a visible flake
     // past the count guards the end.
     for (int count = 0; count <= 7; ++count) {
@@ -217,27 +245,24 @@ TEST(FlakeCull, WalkVisitsPassingFlakesInOrderUpToTheCount) {
             std::vector<Flake> flakes;
             for (int k = 0; k < count; ++k) flakes.push_back((pattern >> k) & 1 ? centre : behind);
             flakes.push_back(centre);
-            std::vector<int> visited;
-            ForEachFlakeThatMayBeVisible(cull, flakes.data(), count, [&](const Flake& f) {
-                visited.push_back(static_cast<int>(&f - flakes.data()));
-            });
             std::vector<int> expected;
             for (int k = 0; k < count; ++k) {
                 if ((pattern >> k) & 1) expected.push_back(k);
             }
-            ASSERT_EQ(visited, expected) << "count " << count << " pattern " << pattern;
+            ASSERT_EQ(Walked(cull, flakes, count), expected) << "count " << count << " pattern " << pattern;
+            ASSERT_TRUE(OnePassMatchesTwo(cull, flakes, count)) << "count " << count << " pattern " << pattern;
         }
     }
 }
 
-// Across the walk's blocks: counts on and around their size, some flakes
-// passing, all passing, none passing.
+// Across the blocks of the walk and of the one pass: counts on and around
+// their sizes, some flakes passing, all passing, none passing.
 TEST(FlakeCull, WalkKeepsOrderAcrossBlocks) {
     const View view;
     const FlakeCull cull = view.Cull();
     const Flake centre = FlakeAt(0, -10, 2);
     const Flake behind = FlakeAt(0, 10, 2);
-    for (int count : {511, 512, 513, 1023, 1024, 1025, 2049}) {
+    for (int count : {257, 511, 512, 513, 1023, 1024, 1025, 2049}) {
         for (int kind = 0; kind < 3; ++kind) {
             std::vector<Flake> flakes;
             std::vector<int> expected;
@@ -248,11 +273,8 @@ TEST(FlakeCull, WalkKeepsOrderAcrossBlocks) {
                 flakes.push_back(visible ? centre : behind);
                 if (visible) expected.push_back(k);
             }
-            std::vector<int> visited;
-            ForEachFlakeThatMayBeVisible(cull, flakes.data(), count, [&](const Flake& f) {
-                visited.push_back(static_cast<int>(&f - flakes.data()));
-            });
-            ASSERT_EQ(visited, expected) << "count " << count << " kind " << kind;
+            ASSERT_EQ(Walked(cull, flakes, count), expected) << "count " << count << " kind " << kind;
+            ASSERT_TRUE(OnePassMatchesTwo(cull, flakes, count)) << "count " << count << " kind " << kind;
         }
     }
 }

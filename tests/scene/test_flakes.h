@@ -1,6 +1,8 @@
-// Flakes for tests: one placed by hand, and the whole field as the fill makes it.
+// Flakes for tests: one placed by hand, the whole field as the fill makes it,
+// and a comparison of two fields.
 #pragma once
 
+#include <cstring>
 #include <vector>
 
 #include "scene/flake_field.h"
@@ -23,4 +25,15 @@ inline std::vector<Flake> FilledField() {
     FlakeRandom random;
     FillFlakes(field.data(), kFlakeCount, random);
     return field;
+}
+
+// True when a[0 .. count) and b[0 .. count) hold the same six doubles each,
+// to the last bit.
+inline bool SameFlakes(const Flake* a, const Flake* b, int count = kFlakeCount) {
+    for (int i = 0; i < count; ++i) {
+        const double left[6] = {a[i].x, a[i].y, a[i].z, a[i].vx, a[i].vy, a[i].vz};
+        const double right[6] = {b[i].x, b[i].y, b[i].z, b[i].vx, b[i].vy, b[i].vz};
+        if (std::memcmp(left, right, sizeof left) != 0) return false;
+    }
+    return true;
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/flake_dlg.h"
+#include "app/flake_dlg_render.h"
 #include "gfx/device_state.h"
-#include "scene/render_frame.h"
 #include "tests/doubles/dx_doubles.h"
 #include "tests/scene/test_flakes.h"
 

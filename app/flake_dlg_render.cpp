@@ -1,13 +1,14 @@
-// One frame of the flake field: the device and scene set-up when it is
-// pending, then the clear, the render states, one textured, additively
-// blended square per visible flake, and the presentation.
-#include "scene/render_frame.h"
+// The main window's frame: the device and scene set-up when it is pending,
+// then the clear, the render states, one textured, additively blended square
+// per visible flake, and the presentation.
+#include "app/flake_dlg_render.h"
 
 #include <cstddef>
 #include <cstring>
 
 #include "app/flake_dlg.h"
 #include "framework/afx_hooks.h"
+#include "gfx/com_release.h"
 #include "gfx/device_selection.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
@@ -32,15 +33,6 @@ namespace {
 
 QuadVertex* Quad() { return reinterpret_cast<QuadVertex*>(flakeQuad); }
 
-template <typename T>
-void ReleaseAndClear(T*& p) {
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
-
-
 }  // namespace
 
 void FillBackgroundMaterial(D3DMATERIAL& material) {
@@ -56,9 +48,9 @@ void ReleaseSceneObjects(CFlakeDlg& window) {
     // that far assigns all three; with the record emptied, what they named is
     // gone with it.
     if (!g_deviceState.windowedReady) return;
-    ReleaseAndClear(window.m_cameraFrame);
-    ReleaseAndClear(window.m_sceneFrame);
-    ReleaseAndClear(window.m_backgroundMaterial);
+    NvxRelease(window.m_cameraFrame);
+    NvxRelease(window.m_sceneFrame);
+    NvxRelease(window.m_backgroundMaterial);
     window.m_backgroundMaterialHandle = 0;
 }
 
@@ -121,9 +113,11 @@ void CFlakeDlg::RenderFrame() {
         // behind the eye or outside the picture; every other one goes through
         // WorldToCamera, Project and the visibility test, so exactly the same
         // squares are drawn, in array order, without two divisions for each
-        // of the thousands that are not.
-        const FlakeCull cull = MakeFlakeCull(m_rotation, m_eyeX, m_eyeY, m_eyeZ, m_clientWidth, m_clientHeight);
-        ForEachFlakeThatMayBeVisible(cull, m_flakes, kFlakeCount, [&](const Flake& flake) {
+        // of the thousands that are not. The test ran during AdvanceFlakes;
+        // where the camera or the client size is no longer the one it saw (a
+        // size message handled inside this frame), or no advance came before
+        // this frame, the field is walked with the test here instead.
+        m_candidates.ForEachMayBeVisible(QuickTestCull(), m_flakes, kFlakeCount, [&](const Flake& flake) {
             const Point3 world = {flake.x, flake.y, flake.z};
             Point3 camera;
             Point3 screen;
@@ -138,10 +132,12 @@ void CFlakeDlg::RenderFrame() {
         device->SetRenderState(D3DRENDERSTATE_TEXTUREHANDLE, 0);
         device->EndScene();
     }
+    // The advance's result serves the one frame drawn after it.
+    m_candidates.Forget();
     if (viewport) {
         viewport->ForceUpdate(0, 0, static_cast<DWORD>(m_clientWidth), static_cast<DWORD>(m_clientHeight));
     }
-    ReleaseAndClear(viewport2);
+    NvxRelease(viewport2);
 
     NvxRestoreSurfaces();
     if (state.rmDevice) state.rmDevice->Update();

@@ -1,4 +1,5 @@
-// The frame renderer's module-wide data, visible to tests.
+// The main window's frame drawing: its module-wide vertex array, render
+// states and helpers, visible to tests and to the whole-frame benchmark.
 #pragma once
 
 #include <windows.h>
