@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, idempotently: Debian packages,
-# the Japanese locale, and a private Wine prefix with a Japanese font. Where
-# the kernel runs 32-bit programs it also adds Debian's i386 architecture and
-# the 32-bit Wine loader, so that the 32-bit build runs and is tested too.
+# the Japanese locale, and a private Wine prefix with a Japanese font and
+# Wine's Marlett. Where the kernel runs 32-bit programs it also adds Debian's
+# i386 architecture and the 32-bit Wine loader, so that the 32-bit build runs
+# and is tested too.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-packages=(mingw-w64 wine64 xvfb xdotool imagemagick libgl1-mesa-dri fonts-ipafont-gothic
+packages=(mingw-w64 wine64 fonts-wine xvfb xdotool imagemagick libgl1-mesa-dri fonts-ipafont-gothic
           libgl1 locales cmake ninja-build make g++ googletest libgtest-dev libbenchmark-dev python3)
 # Recommended packages come along: Wine loads OpenGL and X extensions it only recommends.
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -39,16 +40,20 @@ if [ ! -f "$VORL_LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; then
   localedef -i ja_JP -f UTF-8 "$VORL_LOCPATH/ja_JP.UTF-8" || true
 fi
 
-# The prefix is made again when what it must run changes: a prefix made before
-# the 32-bit loader was installed cannot start 32-bit programs.
-prefix_kind="wow64=$wow64"
+# The prefix is made again when what it must hold changes: a prefix made before
+# the 32-bit loader was installed cannot start 32-bit programs; one made before
+# Marlett was copied draws caption buttons as letters.
+prefix_kind="wow64=$wow64 marlett=1"
 if [ "$(cat "$WINEPREFIX/.vorl-ready" 2>/dev/null)" != "$prefix_kind" ]; then
   echo "setup: preparing the Wine prefix in $WINEPREFIX"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
   "$WINESERVER" -w
-  cp /usr/share/fonts/opentype/ipafont-gothic/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  # Wine does not find its own Marlett (the caption buttons' and menu marks'
+  # font) in its data folder, only in the prefix's.
+  cp /usr/share/fonts/opentype/ipafont-gothic/*.ttf /usr/share/wine/fonts/marlett.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/"
   reg="$VORL_BUILD/vorl-prefix.reg"
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
