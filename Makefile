@@ -1,5 +1,5 @@
 # The two commands: `make run` runs the demo, `make test` runs every test.
-.PHONY: test run build bench bench-frame clean
+.PHONY: test run build dist bench bench-frame clean
 
 test:
 	@bash scripts/test.sh
@@ -9,6 +9,10 @@ run:
 
 build:
 	@bash scripts/setup.sh && bash scripts/build.sh
+
+# The zip for Windows users: build/dist/Vorl-<version>-win32.zip.
+dist:
+	@bash scripts/dist.sh
 
 bench:
 	@bash scripts/setup.sh && bash scripts/build.sh native && ./build/native/bin/vorl_bench
