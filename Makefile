@@ -1,11 +1,12 @@
 # The two commands: `make run` runs the demo, `make test` runs every test.
+# `make run ARCH=win64` runs the 64-bit build; the default is the 32-bit one.
 .PHONY: test run build dist bench bench-frame clean
 
 test:
 	@bash scripts/test.sh
 
 run:
-	@bash scripts/run.sh
+	@bash scripts/run.sh $(ARCH)
 
 build:
 	@bash scripts/setup.sh && bash scripts/build.sh
