@@ -1,14 +1,19 @@
 # The two commands: `make run` runs the demo, `make test` runs every test.
-.PHONY: test run build bench bench-frame clean
+# `make run ARCH=win64` runs the 64-bit build; the default is the 32-bit one.
+.PHONY: test run build dist bench bench-frame clean
 
 test:
 	@bash scripts/test.sh
 
 run:
-	@bash scripts/run.sh
+	@bash scripts/run.sh $(ARCH)
 
 build:
 	@bash scripts/setup.sh && bash scripts/build.sh
+
+# The zip for Windows users: build/dist/Vorl-<version>-win32.zip.
+dist:
+	@bash scripts/dist.sh
 
 # The frame's own work and one bare advance pass, repetitions of the two in turn.
 bench:

@@ -3,6 +3,9 @@ VORL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export VORL_ROOT
 export VORL_BUILD="${VORL_BUILD:-$VORL_ROOT/build}"
 export WINEPREFIX="${WINEPREFIX:-$VORL_BUILD/wineprefix}"
+# The same but for the X11 driver, which keeps Wine's defaults: the prefix of
+# `make run` on a display, where a window manager frames and activates windows.
+export VORL_DESKTOP_PREFIX="${VORL_DESKTOP_PREFIX:-$VORL_BUILD/wineprefix-desktop}"
 export WINEARCH=win64
 # One 64-bit prefix runs both builds: 64-bit programs under wine64, 32-bit
 # ones under the 32-bit loader (Debian's wine32), which wine-run.sh picks.

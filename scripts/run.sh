@@ -1,17 +1,44 @@
 #!/usr/bin/env bash
-# Builds and runs Vorl.exe from its bin folder. With $DISPLAY set it opens
-# there; without one it runs on a private Xvfb for a few seconds, saves a
-# screenshot to build/vorl.png and closes the window with alt+F4.
+# Builds and runs Vorl.exe from its bin folder.
+#
+#   run.sh [win32|win64]   the build to run (make run ARCH=...); win32 by default,
+#                          the program Windows users get, win64 where this
+#                          machine cannot run 32-bit programs
+#   run.sh --exe PATH      runs that program as it is, without set-up or build
+#
+# With $DISPLAY set it opens there, in the desktop prefix, whose X11 driver has
+# Wine's defaults: a window manager frames the window, makes it active and
+# gives it the keys. Without a display it runs in the tests' prefix on a
+# private Xvfb for a few seconds, saves a screenshot to build/vorl.png and
+# closes the window with alt+F4.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-"$VORL_ROOT/scripts/setup.sh"
-"$VORL_ROOT/scripts/build.sh" win64 >/dev/null
-bin="$VORL_BUILD/win64/bin"
-cd "$bin"
+
+arch=${1:-}
+case "$arch" in
+  --exe) exe=$(realpath "${2:?run: --exe needs a program}") ;;
+  "")
+    arch=win32
+    if ! vorl_can_run_32bit; then
+      echo "run: this machine cannot run 32-bit programs; running the 64-bit build instead"
+      arch=win64
+    fi ;;
+  win32)
+    vorl_can_run_32bit || { echo "run: this machine cannot run 32-bit programs; try ARCH=win64" >&2; exit 1; } ;;
+  win64) ;;
+  *) echo "run: ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
+esac
+if [ "$arch" != --exe ]; then
+  "$VORL_ROOT/scripts/setup.sh"
+  "$VORL_ROOT/scripts/build.sh" "$arch" >/dev/null
+  exe="$VORL_BUILD/$arch/bin/Vorl.exe"
+fi
+cd "$(dirname "$exe")"
+exe="./$(basename "$exe")"
 
 if [ -n "${DISPLAY:-}" ]; then
   set +e
-  "$VORL_ROOT/scripts/wine-run.sh" ./Vorl.exe
+  WINEPREFIX="$VORL_DESKTOP_PREFIX" "$VORL_ROOT/scripts/wine-run.sh" "$exe"
   code=$?
   echo "exit code: $code"
   exit "$code"
@@ -19,7 +46,7 @@ fi
 
 source "$VORL_ROOT/scripts/xserver.sh"
 vorl_start_x
-"$VORL_ROOT/scripts/wine-run.sh" ./Vorl.exe &
+"$VORL_ROOT/scripts/wine-run.sh" "$exe" &
 pid=$!
 win=""
 for _ in $(seq 100); do

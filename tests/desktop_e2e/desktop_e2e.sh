@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Vorl.exe started as `make run` starts it on a display (scripts/run.sh), on
+# its own Xvfb with a window manager (openbox): the window manager takes the
+# window (WM_STATE), makes it the active window, and Escape, typed without
+# focusing the window by hand, ends the program with exit code 0.
+#   usage: desktop_e2e.sh path/to/Vorl.exe
+# The shared test display has no window manager and must keep none, so this
+# test starts its own; the desktop prefix's wineserver is stopped at the end.
+set -u
+exe="$1"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/env.sh"
+export WINEPREFIX="$VORL_DESKTOP_PREFIX"
+source "$root/scripts/xserver.sh"
+vorl_start_x
+log="$(mktemp)"
+pid=""
+finish() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  rm -f "$log"
+  vorl_stop_x
+}
+trap finish EXIT
+fail() { echo "FAIL: $*"; tail -20 "$log"; exit 1; }
+
+openbox --sm-disable >/dev/null 2>&1 &
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+
+"$root/scripts/run.sh" --exe "$exe" >"$log" 2>&1 &
+pid=$!
+win=""
+for _ in $(seq 200); do
+  win="$(xdotool search --name '^Vorl$' 2>/dev/null | head -1)"
+  [ -n "$win" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no window titled Vorl"
+
+# The window manager sets WM_STATE and the active window a moment after the
+# window appears.
+for _ in $(seq 50); do
+  xprop -id "$win" WM_STATE 2>/dev/null | grep -q 'window state: Normal' &&
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] && break
+  sleep 0.1
+done
+xprop -id "$win" WM_STATE | grep -q 'window state: Normal' || fail "not managed: $(xprop -id "$win" WM_STATE)"
+active="$(xdotool getactivewindow 2>/dev/null)"
+[ "$active" = "$win" ] || fail "the active window is ${active:-none}, not Vorl's $win"
+echo "ok   managed and active"
+
+sleep 0.5
+xdotool key Escape
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "still running 10 s after Escape"
+wait "$pid"; rc=$?
+pid=""
+[ "$rc" -eq 0 ] || fail "exit code $rc after Escape"
+echo "ok   Escape: exit code 0"
