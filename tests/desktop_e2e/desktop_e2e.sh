@@ -9,6 +9,7 @@
 set -u
 exe="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/tests/e2e/wait_window.sh"
 source "$root/scripts/env.sh"
 export WINEPREFIX="$VORL_DESKTOP_PREFIX"
 source "$root/scripts/xserver.sh"
@@ -32,13 +33,7 @@ xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did 
 
 "$root/scripts/run.sh" --exe "$exe" >"$log" 2>&1 &
 pid=$!
-win=""
-for _ in $(seq 200); do
-  win="$(xdotool search --name '^Vorl$' 2>/dev/null | head -1)"
-  [ -n "$win" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
+win="$(vorl_wait_window "$pid")"
 [ -n "$win" ] || fail "no window titled Vorl"
 
 # The window manager sets WM_STATE and the active window a moment after the

@@ -5,6 +5,7 @@
 set -u
 exe="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/tests/e2e/wait_window.sh"
 [ -n "${DISPLAY:-}" ] || { echo "shell_e2e: no DISPLAY"; exit 1; }
 failed=0
 
@@ -13,13 +14,7 @@ run_case() {
   log="$(mktemp)"
   (cd "$(dirname "$exe")" && exec "$root/scripts/wine-run.sh" "./$(basename "$exe")") >"$log" 2>&1 &
   pid=$!
-  win=""
-  for _ in $(seq 200); do
-    win="$(xdotool search --name '^Vorl$' 2>/dev/null | head -1)"
-    [ -n "$win" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  win="$(vorl_wait_window "$pid")"
   if [ -z "$win" ]; then
     echo "FAIL $key: no window titled Vorl"; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
     failed=1; rm -f "$log"; return
