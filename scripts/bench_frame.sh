@@ -38,7 +38,7 @@ if [ -n "$plot" ] && ! dpkg-query -W -f='${Status}' python3-matplotlib 2>/dev/nu
   echo "bench_frame: installing python3-matplotlib"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq python3-matplotlib >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends python3-matplotlib >/dev/null
 fi
 tree="$VORL_BUILD/win64"
 [ -f "$tree/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -93,5 +93,7 @@ fi
 
 args=("$out")
 [ -n "$plot" ] && args+=(--png "$plot")
-python3 "$VORL_ROOT/bench/frame/summarize.py" "${args[@]}" | tee "$out/summary.md"
+# Debian's own interpreter, which Debian's matplotlib is installed for (a
+# python3 earlier on PATH, such as a pyenv one, would not find it).
+/usr/bin/python3 "$VORL_ROOT/bench/frame/summarize.py" "${args[@]}" | tee "$out/summary.md"
 if [ -n "$plot" ]; then echo "plot: $plot"; fi
