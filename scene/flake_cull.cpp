@@ -1,5 +1,7 @@
 #include "scene/flake_cull.h"
 
+#include <cmath>
+
 FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, double eyeZ, int clientWidth,
                         int clientHeight) {
     FlakeCull cull;
@@ -10,14 +12,13 @@ FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, doub
     // A column is drawn when its truncation lies in [0, width], that is when
     // the unrounded column c = quotient + half satisfies -1 < c < width + 1.
     // As rounding keeps order, the quotient then lies strictly between
-    // -1 - half and width + 1 - half. All of these are whole numbers well
-    // inside the doubles' exact range.
+    // -1 - half and width + 1 - half, and its magnitude is below the larger
+    // of their magnitudes. All of these are whole numbers well inside the
+    // doubles' exact range.
     const double halfWidth = clientWidth / 2;
     const double halfHeight = clientHeight / 2;
-    cull.columnLow = -1.0 - halfWidth;
-    cull.columnHigh = static_cast<double>(clientWidth) + 1.0 - halfWidth;
-    cull.rowLow = -1.0 - halfHeight;
-    cull.rowHigh = static_cast<double>(clientHeight) + 1.0 - halfHeight;
+    cull.columnBound = std::fmax(1.0 + halfWidth, static_cast<double>(clientWidth) + 1.0 - halfWidth);
+    cull.rowBound = std::fmax(1.0 + halfHeight, static_cast<double>(clientHeight) + 1.0 - halfHeight);
     return cull;
 }
 
@@ -27,11 +28,12 @@ int AdvanceFlakesAndCull(const FlakeCull& cull, Flake* flakes, int count, int* p
     // memory once a frame, and each of the two loops keeps its own figures
     // in registers.
     constexpr int kBlock = 256;
+    const flake_detail::PairCull pairCull(cull);
     int n = 0;
     for (int first = 0; first < count; first += kBlock) {
         const int end = count - first < kBlock ? count : first + kBlock;
         AdvanceFlakes(flakes + first, end - first);
-        n = flake_detail::AppendMayBeVisible(cull, flakes, first, end, passed, n);
+        n = flake_detail::AppendMayBeVisible(pairCull, flakes, first, end, passed, n);
     }
     return n;
 }

@@ -6,6 +6,7 @@
 // Portable: no Windows header.
 #pragma once
 
+#include <cmath>
 #include <cstring>
 
 #include "scene/camera.h"
@@ -15,10 +16,9 @@
 struct FlakeCull {
     double rotation[9];
     double eyeX, eyeY, eyeZ;
-    // Open bounds on (lateral offset x 80) / depth: a flake is drawn only
-    // if its quotient lies strictly between them.
-    double columnLow, columnHigh;
-    double rowLow, rowHigh;
+    // Bounds on |lateral offset x 80| / depth, widest side of the picture:
+    // a flake is drawn only if its quotient lies within them.
+    double columnBound, rowBound;
 };
 
 FlakeCull MakeFlakeCull(const double rotation[9], double eyeX, double eyeY, double eyeZ, int clientWidth,
@@ -39,65 +39,96 @@ inline bool MayBeVisiblePortable(const FlakeCull& cull, const Flake& flake) {
     const double depth = (camera.y - cull.eyeY) * 0.1;
     const double across = (camera.x - cull.eyeX) * 80;
     const double down = (camera.z - cull.eyeZ) * 80;
-    // With depth > 0, across / depth > low implies across >= low * depth as
-    // rounded, because rounding never reverses an order.
-    return (depth >= 0.1) & (across >= cull.columnLow * depth) & (across <= cull.columnHigh * depth) &
-           (down >= cull.rowLow * depth) & (down <= cull.rowHigh * depth);
+    // With depth > 0, across / depth <= bound implies across <= bound * depth
+    // as rounded, because rounding never reverses an order; on the other
+    // side, -across / depth <= bound likewise, and negating is exact.
+    return (depth >= 0.1) & (std::fabs(across) <= cull.columnBound * depth) &
+           (std::fabs(down) <= cull.rowBound * depth);
 }
 
 }  // namespace flake_detail
 
 #ifdef VORL_CAMERA_SSE2
 
+namespace flake_detail {
+
+// The cull's figures, each in both lanes, made once for a run of tests.
+struct PairCull {
+    explicit PairCull(const FlakeCull& cull) : one(cull) {
+        for (int i = 0; i < 9; ++i) rotation[i] = _mm_set1_pd(cull.rotation[i]);
+        eyeX = _mm_set1_pd(cull.eyeX);
+        eyeY = _mm_set1_pd(cull.eyeY);
+        eyeZ = _mm_set1_pd(cull.eyeZ);
+        columnBound = _mm_set1_pd(cull.columnBound);
+        rowBound = _mm_set1_pd(cull.rowBound);
+    }
+    __m128d rotation[9];
+    __m128d eyeX, eyeY, eyeZ, columnBound, rowBound;
+    FlakeCull one;  // for a flake without a partner
+};
+
 // The two flakes side by side, each lane the same operations in the same
 // order as the portable test.
-inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second) {
-    const double* r = cull.rotation;
-    const __m128d x = _mm_loadh_pd(_mm_load_sd(&first.x), &second.x);
-    const __m128d y = _mm_loadh_pd(_mm_load_sd(&first.y), &second.y);
+inline int PairMayBeVisible(const PairCull& c, const Flake& first, const Flake& second) {
+    const __m128d firstXY = _mm_loadu_pd(&first.x);
+    const __m128d secondXY = _mm_loadu_pd(&second.x);
+    const __m128d x = _mm_unpacklo_pd(firstXY, secondXY);
+    const __m128d y = _mm_unpackhi_pd(firstXY, secondXY);
     const __m128d z = _mm_loadh_pd(_mm_load_sd(&first.z), &second.z);
+    const __m128d* r = c.rotation;
     auto row = [&](int i) {
-        const __m128d yz = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(r[i + 1]), y), _mm_mul_pd(_mm_set1_pd(r[i + 2]), z));
-        return _mm_add_pd(yz, _mm_mul_pd(_mm_set1_pd(r[i]), x));
+        return _mm_add_pd(_mm_add_pd(_mm_mul_pd(r[i + 1], y), _mm_mul_pd(r[i + 2], z)), _mm_mul_pd(r[i], x));
     };
-    const __m128d depth = _mm_mul_pd(_mm_sub_pd(row(3), _mm_set1_pd(cull.eyeY)), _mm_set1_pd(0.1));
-    const __m128d across = _mm_mul_pd(_mm_sub_pd(row(0), _mm_set1_pd(cull.eyeX)), _mm_set1_pd(80));
-    const __m128d down = _mm_mul_pd(_mm_sub_pd(row(6), _mm_set1_pd(cull.eyeZ)), _mm_set1_pd(80));
-
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+    const __m128d depth = _mm_mul_pd(_mm_sub_pd(row(3), c.eyeY), _mm_set1_pd(0.1));
+    const __m128d across = _mm_and_pd(_mm_mul_pd(_mm_sub_pd(row(0), c.eyeX), _mm_set1_pd(80)), magnitude);
+    const __m128d down = _mm_and_pd(_mm_mul_pd(_mm_sub_pd(row(6), c.eyeZ), _mm_set1_pd(80)), magnitude);
     __m128d pass = _mm_cmpge_pd(depth, _mm_set1_pd(0.1));
-    pass = _mm_and_pd(pass, _mm_cmpge_pd(across, _mm_mul_pd(_mm_set1_pd(cull.columnLow), depth)));
-    pass = _mm_and_pd(pass, _mm_cmple_pd(across, _mm_mul_pd(_mm_set1_pd(cull.columnHigh), depth)));
-    pass = _mm_and_pd(pass, _mm_cmpge_pd(down, _mm_mul_pd(_mm_set1_pd(cull.rowLow), depth)));
-    pass = _mm_and_pd(pass, _mm_cmple_pd(down, _mm_mul_pd(_mm_set1_pd(cull.rowHigh), depth)));
+    pass = _mm_and_pd(pass, _mm_cmple_pd(across, _mm_mul_pd(c.columnBound, depth)));
+    pass = _mm_and_pd(pass, _mm_cmple_pd(down, _mm_mul_pd(c.rowBound, depth)));
     return _mm_movemask_pd(pass);
 }
 
+}  // namespace flake_detail
+
 #else
 
-inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second) {
-    return (flake_detail::MayBeVisiblePortable(cull, first) ? 1 : 0) |
-           (flake_detail::MayBeVisiblePortable(cull, second) ? 2 : 0);
+namespace flake_detail {
+
+struct PairCull {
+    explicit PairCull(const FlakeCull& cull) : one(cull) {}
+    FlakeCull one;
+};
+
+inline int PairMayBeVisible(const PairCull& c, const Flake& first, const Flake& second) {
+    return (MayBeVisiblePortable(c.one, first) ? 1 : 0) | (MayBeVisiblePortable(c.one, second) ? 2 : 0);
 }
 
+}  // namespace flake_detail
+
 #endif
+
+inline int FlakePairMayBeVisible(const FlakeCull& cull, const Flake& first, const Flake& second) {
+    return flake_detail::PairMayBeVisible(flake_detail::PairCull(cull), first, second);
+}
 
 namespace flake_detail {
 
 // Writes the indices of the flakes of flakes[first .. end) that pass the
 // quick test to passed[n], passed[n + 1] ..., in array order, and gives back
 // n plus their number. Stays within passed[n .. n + (end - first)).
-inline int AppendMayBeVisible(const FlakeCull& cull, const Flake* flakes, int first, int end, int* passed, int n) {
+inline int AppendMayBeVisible(const PairCull& cull, const Flake* flakes, int first, int end, int* passed, int n) {
     int i = first;
     for (; i + 1 < end; i += 2) {
         // Both indices are written, the count grows only for those that
         // passed: no branch on a test that goes either way at random.
-        const int candidates = FlakePairMayBeVisible(cull, flakes[i], flakes[i + 1]);
+        const int candidates = PairMayBeVisible(cull, flakes[i], flakes[i + 1]);
         passed[n] = i;
         n += candidates & 1;
         passed[n] = i + 1;
         n += candidates >> 1;
     }
-    if (i < end && MayBeVisiblePortable(cull, flakes[i])) passed[n++] = i;
+    if (i < end && MayBeVisiblePortable(cull.one, flakes[i])) passed[n++] = i;
     return n;
 }
 
@@ -112,9 +143,10 @@ inline void ForEachFlakeThatMayBeVisible(const FlakeCull& cull, const Flake* fla
     // calls) then do not break up the stream of reads through the field.
     constexpr int kBlock = 512;
     int passed[kBlock];
+    const flake_detail::PairCull pairCull(cull);
     for (int first = 0; first < count; first += kBlock) {
         const int end = count - first < kBlock ? count : first + kBlock;
-        const int n = flake_detail::AppendMayBeVisible(cull, flakes, first, end, passed, 0);
+        const int n = flake_detail::AppendMayBeVisible(pairCull, flakes, first, end, passed, 0);
         for (int k = 0; k < n; ++k) visit(flakes[passed[k]]);
     }
 }
