@@ -65,8 +65,8 @@ bool WriteFrameTimes(const std::string& path, int clientWidth, int clientHeight,
     if (!file) return false;
     std::fprintf(file, "client %d %d\n", clientWidth, clientHeight);
     for (size_t i = 0; i < frames.size(); ++i) {
-        std::fprintf(file, "frame %zu %d %.4f %.4f %.4f\n", i, frames[i].visible, frames[i].milliseconds,
-                     frames[i].renderMilliseconds, frames[i].sceneMilliseconds);
+        std::fprintf(file, "frame %zu %d %.4f %.4f %.4f %.4f\n", i, frames[i].visible, frames[i].milliseconds,
+                     frames[i].renderMilliseconds, frames[i].sceneMilliseconds, frames[i].keysMilliseconds);
     }
     return std::fclose(file) == 0;
 }

@@ -37,10 +37,11 @@ struct FrameRecord {
     int visible;
     double renderMilliseconds;  // of which the drawing (the program's RenderFrame)
     double sceneMilliseconds;   // one pass of the per-flake arithmetic, timed apart
+    double keysMilliseconds;    // of the frame, the six key reads
 };
 
-// Writes "client W H" and one "frame <n> <visible> <ms> <render ms> <scene ms>"
-// line per timed frame.
+// Writes "client W H" and one
+// "frame <n> <visible> <ms> <render ms> <scene ms> <keys ms>" line per timed frame.
 bool WriteFrameTimes(const std::string& path, int clientWidth, int clientHeight,
                      const std::vector<FrameRecord>& frames);
 

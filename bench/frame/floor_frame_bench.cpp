@@ -193,7 +193,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             }
             continue;
         }
-        if (frame > options.warmupFrames) records.push_back({(end - start) * 1000.0, static_cast<int>(quads), (end - start) * 1000.0, 0.0});
+        if (frame > options.warmupFrames) records.push_back({(end - start) * 1000.0, static_cast<int>(quads), (end - start) * 1000.0, 0.0, 0.0});
     }
 
     bool written;

@@ -56,15 +56,17 @@ int CountVisible(CFlakeDlg& dlg) {
 }
 
 // One frame step's body as StepFrame runs it, without the focus test and the
-// pause; the times at its start, before RenderFrame and at its end.
+// pause; the times at its start, after the key reads, before RenderFrame
+// and at its end.
 struct StepTimes {
-    double start, render, end;
+    double start, keys, render, end;
 };
 
 StepTimes RunFrameStep(CFlakeDlg& dlg) {
     StepTimes t;
     t.start = BenchNow();
     dlg.PollCameraKeys();
+    t.keys = BenchNow();
     dlg.UpdateRotation();
     dlg.AdvanceFlakes();
     t.render = BenchNow();
@@ -150,7 +152,7 @@ BOOL CFrameBenchApp::OnIdle(LONG count) {
         const int visible = CountVisible(*dlg);
         const double sceneEnd = BenchNow();
         m_records.push_back({(t.end - t.start) * 1000.0, visible, (t.end - t.render) * 1000.0,
-                             (sceneEnd - sceneStart) * 1000.0});
+                             (sceneEnd - sceneStart) * 1000.0, (t.keys - t.start) * 1000.0});
         if (static_cast<int>(m_records.size()) >= m_options.timedFrames) Finish(*dlg);
     }
     BetweenFrames(t.end, m_options);
