@@ -16,8 +16,9 @@
 struct FlakeCull {
     double rotation[9];
     double eyeX, eyeY, eyeZ;
-    // Bounds on |lateral offset x 80| / depth, widest side of the picture:
-    // a flake is drawn only if its quotient lies within them.
+    // Bounds on the magnitude of (lateral offset x 80) / depth, across and
+    // down, each from the picture's wider side of the centre: a flake is
+    // drawn only if both quotients lie within them.
     double columnBound, rowBound;
 };
 
