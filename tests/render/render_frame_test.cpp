@@ -137,6 +137,19 @@ protected:
         ASSERT_EQ(dlg->m_clientWidth, width);
         ASSERT_EQ(dlg->m_clientHeight, height);
     }
+    // A key put down or up as the keyboard does it, in the asynchronous key
+    // state that the frame step reads; the key messages it queues are dropped.
+    static void PressKey(WORD key, bool down) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        }
+        if (!down) GetAsyncKeyState(key);  // nor "pressed since the last query" for a later read
+    }
     dxd::Device2Double* Device() const { return dx.devices.empty() ? nullptr : dx.devices.back(); }
     // One frame on doubles that have drawn nothing yet; the device that drew
     // it (a set-up in the frame makes a new one).
@@ -447,6 +460,37 @@ TEST_F(RenderFrameTest, FrameWalksTheFieldWhereTheAdvancesQuickTestNoLongerHolds
     expected = SquaresOfTheProjection(*dlg);
     ASSERT_EQ(expected.size(), 4u);
     EXPECT_EQ(SquaresDrawn(DrawFrame()), expected) << "resized after the advance";
+}
+
+// A camera key held through a whole frame step: the step reads the keys and
+// rebuilds the rotation before the advance, so the advance's quick test saw
+// the camera this frame draws with, and the frame draws from its record
+// without reading the field a second time. A flake put into the picture
+// during the set-up, after the advance and before the drawing, shows which
+// way the frame went.
+TEST_F(RenderFrameTest, FrameStepWithACameraKeyHeldDrawsFromTheAdvancesQuickTest) {
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+    ASSERT_EQ(GetFocus(), hwnd);  // the step does nothing without the focus
+    static CFlakeDlg* target;
+    static afx_hooks::DebugOutputFn recorder;
+    target = dlg;
+    recorder = afx_hooks::debugOutput;
+    afx_hooks::debugOutput = [](const char* text) {
+        recorder(text);
+        if (std::string(text) == "phase 4\n") target->m_flakes[4] = FlakeAt(0.0, -10.0, 2.0);
+    };
+    PressKey(VK_LEFT, true);
+    dlg->StepFrame();
+    PressKey(VK_LEFT, false);
+    afx_hooks::debugOutput = recorder;
+
+    ASSERT_EQ(dlg->m_turn, -0.02) << "the held key was not read";
+    ASSERT_EQ(dx.log.Count("debug:phase 4\n"), 1);
+    ASSERT_EQ(SquaresOfTheProjection(*dlg).size(), 4u);  // a walk of the field draws it
+    ASSERT_NE(Device(), nullptr);
+    EXPECT_EQ(Device()->scenesBegun, 1);
+    EXPECT_TRUE(Device()->draws.empty()) << "the frame walked the field: the advance saw another camera";
 }
 
 // FNV-1a over the bytes of a record.
