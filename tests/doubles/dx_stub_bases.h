@@ -1,4 +1,4 @@
-// Generated from the MinGW-w64 DirectX headers by tests/doubles/gen_stubs.py.
+// Generated from the MinGW-w64 DirectX headers by scripts/gen_stub_bases.py (doubles).
 // One base per interface: every method except IUnknown's reports itself through
 // Unimplemented() and answers E_NOTIMPL (or a zero value); doubles override
 // the methods the program calls.
