@@ -67,6 +67,9 @@ function(vorl_release_binary target)
   set_source_files_properties(${rc} PROPERTIES GENERATED TRUE)
   target_sources(${target} PRIVATE ${rc})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VORL_RELEASE_RC_TEMPLATE})
+  # tests/dist/ checks every binary named here against its description.
+  set_property(TARGET ${target} PROPERTY VORL_RELEASE_DESCRIPTION "${R_DESCRIPTION}")
+  set_property(GLOBAL APPEND PROPERTY VORL_RELEASE_BINARIES ${target})
 
   # (b) Debug information beside the binary, not in it.
   set(debug_dir ${CMAKE_BINARY_DIR}/bin/.debug)
