@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# make dist's packing (scripts/dist.sh --pack) on the tree under test, into a
+# folder of its own, must pass its check; then the check (dist.sh --check) must
+# refuse packages whose Vorl.exe or d3drm.dll is not the tree's, or that lack
+# d3drm.dll or hold one file more, and the real package against a tree whose
+# Vorl.exe or d3drm.dll differs, each with its reason.
+#   usage: dist_test.sh TREE
+# Leaves nothing behind: everything it makes is in one temporary folder.
+set -u
+tree="$(cd "$1" && pwd)"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+dist="$root/scripts/dist.sh"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+failed=0
+
+zip=$("$dist" --pack "$tree" "$tmp/out") || { echo "FAIL packing: dist.sh --pack failed"; exit 1; }
+echo "ok   packing: $(basename "$zip") passes the check"
+name=$(basename "$zip" .zip)
+
+# flip FILE: one byte in the middle of FILE changed.
+flip() {
+  local at byte
+  at=$(( $(stat -c %s "$1") / 2 ))
+  byte=$(od -An -tu1 -j "$at" -N 1 "$1")
+  printf "$(printf '\\%03o' $(( byte ^ 1 )))" | dd of="$1" bs=1 seek="$at" conv=notrunc status=none
+}
+# variant CASE COMMAND...: the package unpacked into $tmp/CASE/$name, changed
+# by COMMAND (run in that folder), zipped again as $tmp/CASE/$name.zip.
+variant() {
+  local dir="$tmp/$1"; shift
+  mkdir -p "$dir"
+  (cd "$dir" && cmake -E tar xf "$zip" && cd "$name" && "$@") &&
+    (cd "$dir" && cmake -E tar cf "$name.zip" --format=zip "$name")
+}
+# refused CASE ZIP TREE REASON: the check fails on ZIP against TREE and says REASON.
+refused() {
+  local out
+  if out=$("$dist" --check "$2" "$3" 2>&1); then
+    echo "FAIL $1: the check passed"; failed=1
+  elif [[ "$out" != *"$4"* ]]; then
+    echo "FAIL $1: the check failed, but said: $out"; failed=1
+  else
+    echo "ok   $1: $out"
+  fi
+}
+
+variant exe flip Vorl.exe
+refused "other Vorl.exe" "$tmp/exe/$name.zip" "$tree" "its Vorl.exe differs from $tree/bin/Vorl.exe"
+variant dll flip d3drm.dll
+refused "other d3drm.dll" "$tmp/dll/$name.zip" "$tree" "its d3drm.dll differs from $tree/bin/d3drm.dll"
+variant nodll rm d3drm.dll
+refused "no d3drm.dll" "$tmp/nodll/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe, not"
+variant extra cp d3drm.dll libd3drm.dll.a
+refused "one file more" "$tmp/extra/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe $name/d3drm.dll $name/libd3drm.dll.a, not"
+
+# The real package against a tree whose files differ from the packed ones.
+for file in Vorl.exe d3drm.dll; do
+  other="$tmp/tree-$file"
+  mkdir -p "$other/bin" "$other/dist"
+  cp "$tree/bin/Vorl.exe" "$tree/bin/d3drm.dll" "$other/bin/"
+  cp "$tree/dist/README.txt" "$other/dist/"
+  flip "$other/bin/$file"
+  refused "tree with another $file" "$zip" "$other" "its $file differs from $other/bin/$file"
+done
+
+exit "$failed"
