@@ -12,7 +12,10 @@ export WINEARCH=win64
 export WINELOADER="${WINELOADER:-/usr/lib/wine/wine64}"
 export WINELOADER32="${WINELOADER32:-/usr/lib/wine/wine}"
 export WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# d3drm=n: the Retained Mode beside the program, ours, as the zip ships it;
+# Wine would otherwise load its own. A program with no d3drm.dll in its folder
+# then gets none.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;d3drm=n}"
 export WINEDEBUG="${WINEDEBUG:-fixme-all,err+all}"
 # Japanese locale made by setup.sh into a folder of ours; wine-run.sh uses it.
 export VORL_LOCPATH="$VORL_ROOT/build/locale"

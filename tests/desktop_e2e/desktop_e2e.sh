@@ -31,7 +31,7 @@ for _ in $(seq 50); do
 done
 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 
-"$root/scripts/run.sh" --exe "$exe" >"$log" 2>&1 &
+WINEDEBUG="${WINEDEBUG:-},+loaddll" "$root/scripts/run.sh" --exe "$exe" >"$log" 2>&1 &
 pid=$!
 win="$(vorl_wait_window "$pid")"
 [ -n "$win" ] || fail "no window titled Vorl"
@@ -56,3 +56,5 @@ wait "$pid"; rc=$?
 pid=""
 [ "$rc" -eq 0 ] || fail "exit code $rc after Escape"
 echo "ok   Escape: exit code 0"
+grep -Eq 'Loaded L".*\\d3drm\.dll" at .*: native' "$log" || fail "not our d3drm.dll beside the program"
+echo "ok   our d3drm.dll"

@@ -145,6 +145,7 @@ def main():
         win = wait_window(p)[0]
         focus(win)
         p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        check(p.retained_mode() == "native", "our d3drm.dll was loaded: %s" % p.retained_mode())
         still_fine(p, win, shot, "the start")
         all_keys_held(p, win, shot)
         resize_burst(p, win, shot, bin_folder)

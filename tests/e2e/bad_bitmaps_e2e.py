@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from snow_e2e import (MISSING_FILE, Failure, Program, check, focus, phase4_count, run,  # noqa: E402
-                      screenshot, stats, wait_window, windows_named)
+                      screenshot, ship, stats, wait_window, windows_named)
 
 DRAWS, MESSAGE = "draws", "message"
 
@@ -138,10 +138,11 @@ def run_case(bin_folder, name, make, expected, lit=True):
     work = tempfile.mkdtemp(prefix="vorl-badbmp-")
     p = None
     try:
-        shutil.copy(os.path.join(bin_folder, "Vorl.exe"), work)
+        ship(bin_folder, work)
         make(os.path.join(work, "Vorl.bmp"))
         p = Program(work, "Vorl.exe")
         win = wait_window(p)[0]
+        check(p.retained_mode() == "native", "our d3drm.dll was loaded: %s" % p.retained_mode())
         got = outcome_of(p, win)
         check(got == expected, "expected %s, got %s" % (expected, got))
         lines = p.debug_lines()

@@ -74,7 +74,7 @@ class Program:
     def __init__(self, workdir, exe, overrides=None):
         self.log_path = tempfile.mktemp(prefix="vorl-e2e-", suffix=".log")
         env = dict(os.environ)
-        env["WINEDEBUG"] = "err+all,+debugstr,+msgbox"
+        env["WINEDEBUG"] = "err+all,+debugstr,+msgbox,+loaddll"
         if overrides:
             env["WINEDLLOVERRIDES"] = overrides
         self.log = open(self.log_path, "wb")
@@ -106,6 +106,12 @@ class Program:
             time.sleep(0.1)
         raise Failure("timed out waiting for %s" % what)
 
+    def retained_mode(self):
+        """How Wine loaded d3drm.dll: "native" (the one beside the program,
+        ours), "builtin" (Wine's own), or None when it was not loaded."""
+        m = re.search(r'trace:loaddll:\S+ Loaded L"[^"]*\\\\d3drm\.dll" at \S+: (\w+)', self.text(), re.I)
+        return m.group(1) if m else None
+
     def count(self, line):
         return sum(1 for l in self.debug_lines() if l == line)
 
@@ -130,6 +136,12 @@ class Program:
             print("  log: %s" % self.log_path)
         else:
             os.unlink(self.log_path)
+
+
+def ship(bin_folder, workdir):
+    """The zip's layout in workdir: Vorl.exe with our d3drm.dll beside it."""
+    for name in ("Vorl.exe", "d3drm.dll"):
+        shutil.copy(os.path.join(bin_folder, name), workdir)
 
 
 def windows_named(name):
@@ -268,6 +280,7 @@ def case_snow(args):
         p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
         time.sleep(3)
 
+        check(p.retained_mode() == "native", "our d3drm.dll, beside the program, was loaded: %s" % p.retained_mode())
         lines = p.debug_lines()
         seq = setup_sequence(lines)
         pattern = "".join(EXPECTED_SETUP)
@@ -416,7 +429,7 @@ def case_missing_bitmap(args):
     """Without Vorl.bmp in the working directory: its message, exit code 1."""
     work = tempfile.mkdtemp(prefix="vorl-nobmp-")
     try:
-        shutil.copy(os.path.join(args.bin, "Vorl.exe"), work)
+        ship(args.bin, work)
         lines = fatal_case(work, "Vorl.exe", None, MISSING_FILE)
         check("phase 4\n" in lines, "the texture is loaded after the viewport")
     finally:
@@ -424,14 +437,43 @@ def case_missing_bitmap(args):
 
 
 def case_no_d3drm(args):
-    """With d3drm.dll unavailable: the set-up message, exit code 1."""
-    base = os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml=")
-    lines = fatal_case(args.bin, "Vorl.exe", base + ";d3drm=d", SETUP_FAILED)
-    check("NVX:Norvexa Initialize\n" in lines, "the set-up started")
-    check("NVX:CreateDirectDrawWin\n" not in lines, "nothing after the failed binding")
+    """Ours not beside the program and Wine's disabled: the set-up message,
+    exit code 1."""
+    work = tempfile.mkdtemp(prefix="vorl-nod3drm-")
+    try:
+        shutil.copy(os.path.join(args.bin, "Vorl.exe"), work)
+        shutil.copy(os.path.join(args.bin, "Vorl.bmp"), work)
+        lines = fatal_case(work, "Vorl.exe", "mscoree,mshtml=;d3drm=", SETUP_FAILED)
+        check("NVX:Norvexa Initialize\n" in lines, "the set-up started")
+        check("NVX:CreateDirectDrawWin\n" not in lines, "nothing after the failed binding")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
 
 
-CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm}
+def case_wine_retained_mode(args):
+    """Wine's own d3drm.dll, a full Retained Mode, in place of ours: snow,
+    and Escape ends with exit code 0."""
+    p = Program(args.bin, "Vorl.exe", "mscoree,mshtml=;d3drm=b")
+    try:
+        win = wait_window(p)[0]
+        focus(win)
+        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        time.sleep(2)
+        check(p.retained_mode() == "builtin", "Wine's d3drm.dll was loaded: %s" % p.retained_mode())
+        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+        s, flakes = stats(shot), flake_count(shot)
+        os.unlink(shot)
+        print("  Wine's Retained Mode: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
+        check(s["black"] > 0.8 and flakes >= 100, "snow on black")
+        focus(win)
+        run("xdotool", "key", "Escape")
+        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+    finally:
+        p.close()
+
+
+CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
+         "wine_retained_mode": case_wine_retained_mode}
 
 
 def main():

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real Vorl.exe under Wine on the X display in $DISPLAY: it opens its
-# window titled "Vorl", and Escape, Enter and Alt+F4 each end it with exit
-# code 0.   usage: shell_e2e.sh path/to/Vorl.exe
+# window titled "Vorl", with our d3drm.dll from beside it, and Escape, Enter
+# and Alt+F4 each end it with exit code 0.   usage: shell_e2e.sh path/to/Vorl.exe
 set -u
 exe="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -12,7 +12,8 @@ failed=0
 run_case() {
   local key="$1" log pid win rc
   log="$(mktemp)"
-  (cd "$(dirname "$exe")" && exec "$root/scripts/wine-run.sh" "./$(basename "$exe")") >"$log" 2>&1 &
+  (cd "$(dirname "$exe")" && WINEDEBUG="${WINEDEBUG:-},+loaddll" exec "$root/scripts/wine-run.sh" "./$(basename "$exe")") \
+    >"$log" 2>&1 &
   pid=$!
   win="$(vorl_wait_window "$pid")"
   if [ -z "$win" ]; then
@@ -28,7 +29,9 @@ run_case() {
     failed=1; rm -f "$log"; return
   fi
   wait "$pid"; rc=$?
-  if [ "$rc" -ne 0 ]; then
+  if ! grep -Eq 'Loaded L".*\\d3drm\.dll" at .*: native' "$log"; then
+    echo "FAIL $key: not our d3drm.dll beside the program:"; grep -i 'd3drm' "$log" | head -3; failed=1
+  elif [ "$rc" -ne 0 ]; then
     echo "FAIL $key: exit code $rc"; tail -20 "$log"; failed=1
   elif xdotool search --name '^Vorl$' >/dev/null 2>&1; then
     echo "FAIL $key: window still there after the exit"; failed=1
