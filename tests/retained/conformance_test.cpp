@@ -214,6 +214,13 @@ TEST_F(RetainedConformance, DeviceFromD3DHoldsTheImmediateModeObjectsAndTakesThe
         EXPECT_EQ(rm2_->SetDefaultTextureColors(16), D3DRM_OK);
         EXPECT_EQ(rm2_->SetDefaultTextureShades(16), D3DRM_OK);
     }
+    if (ours_) {  // only what Vorl calls is implemented; Wine has the whole component
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        EXPECT_EQ(rm2_->CreateMeshBuilder(&builder), E_NOTIMPL);
+        EXPECT_EQ(rm_->CreateFrame(nullptr, nullptr), E_NOTIMPL);
+        EXPECT_EQ(rmDevice_->AddUpdateCallback(nullptr, nullptr), E_NOTIMPL);
+        EXPECT_EQ(rmDevice_->GetWidth(), 0u);
+    }
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(rmDevice_->QueryInterface(IID_IDirect3DRMFrame, &other), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(other, nullptr);
