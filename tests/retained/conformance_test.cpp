@@ -215,7 +215,7 @@ TEST_F(RetainedConformance, DeviceFromD3DHoldsTheImmediateModeObjectsAndTakesThe
         EXPECT_EQ(rm2_->SetDefaultTextureShades(16), D3DRM_OK);
     }
     if (ours_) {  // only what Vorl calls is implemented; Wine has the whole component
-        IDirect3DRMMeshBuilder* builder = nullptr;
+        IDirect3DRMMeshBuilder2* builder = nullptr;
         EXPECT_EQ(rm2_->CreateMeshBuilder(&builder), E_NOTIMPL);
         EXPECT_EQ(rm_->CreateFrame(nullptr, nullptr), E_NOTIMPL);
         EXPECT_EQ(rmDevice_->AddUpdateCallback(nullptr, nullptr), E_NOTIMPL);
