@@ -10,6 +10,14 @@
 #                          [--interleaved-runs N] [--large W H] [--spin MS]
 #                          [--speed-only] [--plot FILE.png]
 #
+# Every timed run is made twice in turn: with our Retained Mode (the d3drm.dll
+# beside the programs, as the zip ships it: d3drm=n) and with Wine's builtin
+# one (d3drm=b), the order swapped every round. The floor runs with both too;
+# the floor with ours is the one the program is measured against, since it
+# makes the shipped program's DirectX calls through the shipped Retained Mode.
+# Each run's +loaddll lines are kept beside its figures, and a run that loaded
+# the other Retained Mode fails the benchmark. The memory runs use ours.
+#
 # Between two frames both programs do what the program's frame step does
 # after drawing: pause 10 ms (untimed). --spin MS waits busily for MS
 # milliseconds instead, which is steadier on a machine shared with other jobs.
@@ -43,7 +51,8 @@ fi
 tree="$VORL_BUILD/win64"
 [ -f "$tree/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$tree" --target vorl_frame_bench floor_frame_bench vorl_flake_bmp >/dev/null
+# vorl_d3drm: our Retained Mode, bin/d3drm.dll beside the programs.
+cmake --build "$tree" --target vorl_frame_bench floor_frame_bench vorl_flake_bmp vorl_d3drm >/dev/null
 
 out="$VORL_BUILD/bench-frame"
 rm -rf "$out"
@@ -53,42 +62,63 @@ source "$VORL_ROOT/scripts/xserver.sh"
 vorl_start_x
 cd "$tree/bin"
 
-# Runs one benchmark program; its figures go to the file named last.
+# The two Retained Modes, by the name the result files carry.
+declare -A overrides=([ours]="mscoree,mshtml=;d3drm=n" [wine]="mscoree,mshtml=;d3drm=b")
+declare -A loaded=([ours]=native [wine]=builtin)
+
+# run RM FILE PROGRAM ARGS...: runs one benchmark program with the Retained
+# Mode RM (ours or wine); its figures go to FILE, Wine's +loaddll lines to
+# FILE's name with .log, which must show that RM's d3drm.dll.
 run() {
-  local file=$1; shift
-  local winfile
+  local rm=$1 file=$2; shift 2
+  local winfile log="${file%.txt}.log"
   winfile=$("$WINELOADER" winepath -w "$file" 2>/dev/null)
-  if ! WINEDEBUG=-all timeout 600 "$VORL_ROOT/scripts/wine-run.sh" "$@" --out "$winfile" >/dev/null 2>&1; then
-    echo "bench_frame: $* failed" >&2
+  if ! WINEDLLOVERRIDES="${overrides[$rm]}" WINEDEBUG=-all,+loaddll timeout 600 \
+       "$VORL_ROOT/scripts/wine-run.sh" "$@" --out "$winfile" >/dev/null 2>"$log"; then
+    echo "bench_frame: $* failed (Retained Mode: $rm; see $log)" >&2
+    exit 1
+  fi
+  if ! grep -Eiq "Loaded L\"[^\"]*d3drm\.dll\" at [^:]*: ${loaded[$rm]}\$" "$log"; then
+    echo "bench_frame: $* did not load the ${loaded[$rm]} d3drm.dll (Retained Mode: $rm; see $log)" >&2
     exit 1
   fi
 }
 
-# In turn, the order swapped every round so neither always runs first.
+# Every round runs the program with ours, then with Wine's, then the floor
+# with ours, then with Wine's; every second round in the reverse order, so
+# that each program and each Retained Mode runs first as often as last.
 for r in $(seq 1 "$rounds"); do
-  if [ $((r % 2)) -eq 1 ]; then
-    echo "round $r of $rounds: program, then floor" >&2
-    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
-    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
-  else
-    echo "round $r of $rounds: floor, then program" >&2
-    run "$out/floor_$r.txt" ./floor_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
-    run "$out/vorl_$r.txt" ./vorl_frame_bench.exe --warmup "$warmup" --frames "$frames" "${gap[@]}"
-  fi
+  steps=("vorl ours" "vorl wine" "floor ours" "floor wine")
+  if [ $((r % 2)) -eq 0 ]; then steps=("floor wine" "floor ours" "vorl wine" "vorl ours"); fi
+  echo "round $r of $rounds: $(printf '%s, ' "${steps[@]}" | sed 's/, $//')" >&2
+  for step in "${steps[@]}"; do
+    read -r program rm <<<"$step"
+    run "$rm" "$out/${program}_${rm}_$r.txt" "./${program}_frame_bench.exe" \
+      --warmup "$warmup" --frames "$frames" "${gap[@]}"
+  done
 done
 # Program and floor frames in turn in one process: the same device, window and
-# moment for both, at the start size and at a large one.
+# moment for both, at the start size and at a large one; each size with ours
+# and with Wine's Retained Mode in turn, the order swapped every run.
 for r in $(seq "$interleaved"); do
-  echo "interleaved run $r of $interleaved: start size, then ${large[0]} x ${large[1]}" >&2
-  run "$out/pairs_start_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" --frames "$pairs" "${gap[@]}"
-  run "$out/pairs_large_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" --frames "$pairs" \
-    --client "${large[0]}" "${large[1]}" "${gap[@]}"
+  order=(ours wine)
+  if [ $((r % 2)) -eq 0 ]; then order=(wine ours); fi
+  echo "interleaved run $r of $interleaved: start size, then ${large[0]} x ${large[1]};" \
+    "Retained Mode ${order[0]}, then ${order[1]}" >&2
+  for rm in "${order[@]}"; do
+    run "$rm" "$out/pairs_start_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
+      --frames "$pairs" "${gap[@]}"
+  done
+  for rm in "${order[@]}"; do
+    run "$rm" "$out/pairs_large_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
+      --frames "$pairs" --client "${large[0]}" "${large[1]}" "${gap[@]}"
+  done
 done
 
 if [ "$memory" = 1 ]; then
-  echo "memory runs: 1,000 frames, 50 resizes, program then floor (a few minutes)" >&2
-  run "$out/memory.txt" ./vorl_frame_bench.exe --memory
-  run "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
+  echo "memory runs: 1,000 frames, 50 resizes, program then floor, our Retained Mode (about a minute)" >&2
+  run ours "$out/memory.txt" ./vorl_frame_bench.exe --memory
+  run ours "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
 fi
 
 args=("$out")

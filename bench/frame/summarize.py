@@ -4,6 +4,11 @@ optionally a PNG plot of the frame-time distributions of program and floor
 (needs matplotlib: Debian's python3-matplotlib).
 
     summarize.py RESULT_DIR [--png FILE]
+
+Every timed run is in the folder twice, with our Retained Mode ("ours") and
+with Wine's builtin one ("wine"): vorl_<rm>_<round>.txt, floor_<rm>_<round>.txt,
+pairs_<start|large>_<rm>_<run>.txt. Ratios against the floor take the floor
+with ours, the Retained Mode the program ships with.
 """
 import argparse
 import glob
@@ -34,10 +39,24 @@ def percentile(values, p):
     return statistics.quantiles(values, n=100, method="inclusive")[p - 1]
 
 
+# The Retained Modes by the name the result files carry, and as the tables name them.
+RETAINED_MODES = (("ours", "ours"), ("wine", "Wine's"))
+
+
+def numbered(folder, prefix):
+    """The files PREFIX_<n>.txt, in the order of n."""
+    files = glob.glob(os.path.join(folder, prefix + "_*.txt"))
+    files = [p for p in files if p.rsplit("_", 1)[1].split(".")[0].isdigit()]
+    return sorted(files, key=lambda p: int(p.rsplit("_", 1)[1].split(".")[0]))
+
+
 def runs(folder, name):
-    files = sorted(glob.glob(os.path.join(folder, name + "_*.txt")),
-                   key=lambda p: int(p.rsplit("_", 1)[1].split(".")[0]))
-    return [read_frames(p) for p in files]
+    return [read_frames(p) for p in numbered(folder, name)]
+
+
+def spread(values):
+    """Median, smallest and largest of a list of ratios, as "1.000 (0.950 to 1.050)"."""
+    return "%.3f (%.3f to %.3f)" % (statistics.median(values), min(values), max(values))
 
 
 def read_pairs(path):
@@ -54,43 +73,59 @@ def read_pairs(path):
     return client, program, floor, same
 
 
-def pair_runs(folder, kind):
-    files = sorted(glob.glob(os.path.join(folder, "pairs_%s_*.txt" % kind)),
-                   key=lambda p: int(p.rsplit("_", 1)[1].split(".")[0]))
-    return [read_pairs(p) for p in files]
+def pair_runs(folder, kind, rm):
+    return [read_pairs(p) for p in numbered(folder, "pairs_%s_%s" % (kind, rm))]
 
 
 def interleaved_section(folder):
-    """Tables of the interleaved runs; gives the start size's pooled times for the plot."""
-    plotted = None
-    sections = [(kind, pair_runs(folder, kind)) for kind in ("start", "large")]
-    if not any(r for _, r in sections):
-        return None
+    """Tables of the interleaved runs, each size with both Retained Modes. Gives,
+    by (size, Retained Mode), the pooled program and floor times, the client
+    area, the pooled figures and the runs' program medians."""
+    pooled = {}
+    sections = [(kind, rm, label, pair_runs(folder, kind, rm))
+                for kind in ("start", "large") for rm, label in RETAINED_MODES]
+    if not any(r for _, _, _, r in sections):
+        return pooled
     print("## Interleaved in one process: program and floor frames in turn\n")
-    print("| run | client | pairs | Vorl median ms | floor median ms | ratio of medians | median of the "
-          "pairs' ratios | same squares |")
-    print("|---|---|---|---|---|---|---|---|")
-    for kind, pruns in sections:
+    print("Program and floor frames alternate in one process, on one device; each run is made with our "
+          "Retained Mode and with Wine's, in turn. The floor frames go through the same Retained Mode as "
+          "the program's.\n")
+    print("| run | Retained Mode | client | pairs | Vorl median ms | floor median ms | ratio of medians | "
+          "median of the pairs' ratios | same squares |")
+    print("|---|---|---|---|---|---|---|---|---|")
+    for kind, rm, label, pruns in sections:
         if not pruns:
             continue
         for i, (client, program, floor, same) in enumerate(pruns, 1):
             pair_ratio = statistics.median(p / f for p, f in zip(program, floor))
-            print("| %s size, run %d | %d x %d | %d | %.3f | %.3f | %.3f | %.3f | %s |" % (
-                kind, i, client[0], client[1], len(program), statistics.median(program),
+            print("| %s size, run %d | %s | %d x %d | %d | %.3f | %.3f | %.3f | %.3f | %s |" % (
+                kind, i, label, client[0], client[1], len(program), statistics.median(program),
                 statistics.median(floor), statistics.median(program) / statistics.median(floor), pair_ratio,
                 "yes" if same else "NO"))
         program = [t for r in pruns for t in r[1]]
         floor = [t for r in pruns for t in r[2]]
         pair_ratio = statistics.median(p / f for r in pruns for p, f in zip(r[1], r[2]))
+        medians_ratio = statistics.median(program) / statistics.median(floor)
         client = pruns[0][0]
-        print("| **%s size, all runs** | %d x %d | %d | %.3f | %.3f | **%.3f** | **%.3f** | %s |" % (
-            kind, client[0], client[1], len(program), statistics.median(program), statistics.median(floor),
-            statistics.median(program) / statistics.median(floor), pair_ratio,
-            "yes" if all(r[3] for r in pruns) else "NO"))
-        if kind == "start":
-            plotted = (program, floor, client)
+        print("| **%s size, all runs** | %s | %d x %d | %d | %.3f | %.3f | **%.3f** | **%.3f** | %s |" % (
+            kind, label, client[0], client[1], len(program), statistics.median(program), statistics.median(floor),
+            medians_ratio, pair_ratio, "yes" if all(r[3] for r in pruns) else "NO"))
+        pooled[(kind, rm)] = {
+            "program": program, "floor": floor, "client": client, "medians_ratio": medians_ratio,
+            "pair_ratio": pair_ratio, "run_program_medians": [statistics.median(r[1]) for r in pruns],
+            "run_floor_medians": [statistics.median(r[2]) for r in pruns]}
     print()
-    return plotted
+    for kind in ("start", "large"):
+        ours, wine = pooled.get((kind, "ours")), pooled.get((kind, "wine"))
+        if not ours or not wine:
+            continue
+        runs_ratios = [o / w for o, w in zip(ours["run_program_medians"], wine["run_program_medians"])]
+        floor_ratios = [o / w for o, w in zip(ours["run_floor_medians"], wine["run_floor_medians"])]
+        print("%s size, %d x %d: Vorl's frame with ours against Wine's, median of the runs' ratios %s; the "
+              "floor's frame %s.\n" % (kind.capitalize(), ours["client"][0], ours["client"][1],
+                                       spread(runs_ratios), spread(floor_ratios)))
+        ours["runs_ratios"] = runs_ratios
+    return pooled
 
 
 def row(label, times):
@@ -99,8 +134,9 @@ def row(label, times):
         percentile(times, 90), statistics.mean(times), max(times))
 
 
-def png_plot(path, program, floor, title):
-    """Empirical distribution (share of frames at or below a time) of both."""
+def png_plot(path, series, title):
+    """Empirical distribution (share of frames at or below a time) of each of
+    the series: (times, colour, name), drawn in this order."""
     try:
         import matplotlib
     except ImportError:
@@ -109,14 +145,14 @@ def png_plot(path, program, floor, title):
     import matplotlib.pyplot as plt
     from matplotlib.ticker import PercentFormatter
 
-    lo = min(min(program), min(floor))
-    hi = max(percentile(program, 99), percentile(floor, 99))
+    lo = min(min(values) for values, _, _ in series)
+    hi = max(percentile(values, 99) for values, _, _ in series)
     span = hi - lo or 1.0
     lo -= span * 0.05
     hi += span * 0.05
 
     fig, ax = plt.subplots(figsize=(7.2, 4.2), dpi=100)
-    for values, colour, name in ((floor, "#1f77b4", "floor"), (program, "#d62728", "Vorl")):
+    for values, colour, name in series:
         s = sorted(values)
         n = len(s)
         med = statistics.median(values)
@@ -145,7 +181,7 @@ def separate_section(program_runs, floor_runs):
     floor = [t for r in floor_runs for t in r[1]]
     visible = [v for r in program_runs for v in r[2]]
 
-    print("## Separate programs in turn under Wine and Xvfb\n")
+    print("## Separate programs in turn under Wine and Xvfb, our Retained Mode\n")
     print("Client area %d x %d, %d to %d visible flakes per frame (mean %.0f); program and floor drew the "
           "same squares frame for frame: %s.\n" % (client[0], client[1], min(visible), max(visible),
                                                     statistics.mean(visible), "yes" if same else "NO"))
@@ -176,20 +212,94 @@ def separate_section(program_runs, floor_runs):
     return program, floor
 
 
+def retained_section(folder):
+    """Vorl and the floor with our Retained Mode against Wine's builtin one,
+    separate programs in turn; gives the rounds' ratios, ours / Wine's."""
+    found = {(name, rm): runs(folder, "%s_%s" % (name, rm)) for name in ("vorl", "floor")
+             for rm, _ in RETAINED_MODES}
+    counts = {len(r) for r in found.values()}
+    if counts == {0}:
+        return None
+    if len(counts) != 1:
+        sys.exit("summarize: the result folder lacks matching runs of both programs with both Retained Modes")
+    medians = {key: [statistics.median(r[1]) for r in value] for key, value in found.items()}
+    ratios = {name: [o / w for o, w in zip(medians[(name, "ours")], medians[(name, "wine")])]
+              for name in ("vorl", "floor")}
+
+    print("## Retained Mode: ours against Wine's builtin, separate programs in turn\n")
+    reference = found[("vorl", "ours")]
+    same = all(r[0] == ref[0] and r[2] == ref[2] for value in found.values() for r, ref in zip(value, reference))
+    print("Every round runs Vorl and the floor with our Retained Mode (the d3drm.dll beside the programs, "
+          "d3drm=n) and with Wine's (d3drm=b), in turn, the order reversed every second round. Ratios are "
+          "ours / Wine's, each of one round's two runs. All four drew the same squares frame for frame: %s.\n"
+          % ("yes" if same else "NO"))
+    print("| round | Vorl, ours: median ms | Vorl, Wine's: median ms | Vorl, ours / Wine's | floor, ours: "
+          "median ms | floor, Wine's: median ms | floor, ours / Wine's |")
+    print("|---|---|---|---|---|---|---|")
+    for i in range(len(ratios["vorl"])):
+        print("| round %d | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f |" % (
+            i + 1, medians[("vorl", "ours")][i], medians[("vorl", "wine")][i], ratios["vorl"][i],
+            medians[("floor", "ours")][i], medians[("floor", "wine")][i], ratios["floor"][i]))
+    pooled = {key: [t for r in value for t in r[1]] for key, value in found.items()}
+    pooled_medians = {key: statistics.median(value) for key, value in pooled.items()}
+    print("| **all rounds** | %.3f | %.3f | **%.3f** | %.3f | %.3f | **%.3f** |\n" % (
+        pooled_medians[("vorl", "ours")], pooled_medians[("vorl", "wine")],
+        pooled_medians[("vorl", "ours")] / pooled_medians[("vorl", "wine")], pooled_medians[("floor", "ours")],
+        pooled_medians[("floor", "wine")], pooled_medians[("floor", "ours")] / pooled_medians[("floor", "wine")]))
+    print("| run | frames | median ms | p10 ms | p90 ms | mean ms | max ms |")
+    print("|---|---|---|---|---|---|---|")
+    for name, title in (("vorl", "Vorl"), ("floor", "floor")):
+        for rm, label in RETAINED_MODES:
+            print(row("%s with %s, all rounds" % (title, label), pooled[(name, rm)]))
+    print("\nVorl's frame with ours against Wine's, median of the rounds' ratios: **%s** (goal: at most 1.00). "
+          "The floor's, the same DirectX calls without the program's arithmetic: %s.\n" % (
+              spread(ratios["vorl"]), spread(ratios["floor"])))
+    return ratios
+
+
+def goals_section(ratios, pooled):
+    """One table of the figures the goals name."""
+    rows = []
+    if ratios:
+        rows.append(("Vorl's frame, ours / Wine's Retained Mode, separate programs: median of the rounds' ratios "
+                     "(smallest to largest)", spread(ratios["vorl"]), "at most 1.00"))
+        rows.append(("the floor's frame, ours / Wine's: the Retained Mode's own share", spread(ratios["floor"]),
+                     ""))
+    start = pooled.get(("start", "ours"))
+    if start and "runs_ratios" in start:
+        rows.append(("Vorl's frame at the start size, ours / Wine's, interleaved runs: median of the runs' ratios",
+                     spread(start["runs_ratios"]), "at most 1.00"))
+    for rm, label in RETAINED_MODES:
+        figures = pooled.get(("start", rm))
+        if figures:
+            rows.append(("start size, Vorl / floor, interleaved, both with %s: ratio of medians (median of "
+                         "the pairs' ratios)" % label, "%.3f (%.3f)" % (figures["medians_ratio"],
+                                                                       figures["pair_ratio"]),
+                         "no worse than before our Retained Mode (docs/performance.md)" if rm == "ours" else ""))
+    if not rows:
+        return
+    print("## Against the goals\n")
+    print("| figure | value | goal |")
+    print("|---|---|---|")
+    for figure, value, goal in rows:
+        print("| %s | %s | %s |" % (figure, value, goal))
+    print()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
     parser.add_argument("--png")
     args = parser.parse_args()
 
-    program_runs, floor_runs = runs(args.folder, "vorl"), runs(args.folder, "floor")
-    if len(program_runs) != len(floor_runs):
-        sys.exit("summarize: the result folder lacks matching program and floor runs")
+    ratios = retained_section(args.folder)
+    program_runs, floor_runs = runs(args.folder, "vorl_ours"), runs(args.folder, "floor_ours")
     program, floor = [], []
     if program_runs:
         program, floor = separate_section(program_runs, floor_runs)
 
-    plotted = interleaved_section(args.folder)
+    pooled = interleaved_section(args.folder)
+    goals_section(ratios, pooled)
 
     for file_name, title in (("memory.txt", "Vorl"), ("memory_floor.txt", "floor")):
         memory_path = os.path.join(args.folder, file_name)
@@ -212,12 +322,17 @@ def main():
                   "%+d KiB.\n" % (mid[1] - ref[1], mid[2] - ref[2], last[1] - mid[1], last[2] - mid[2]))
 
     if args.png:
-        if plotted:
-            png_plot(args.png, plotted[0], plotted[1],
-                     "Frame time under Wine and Xvfb, %d x %d, program and floor frames in turn"
-                     % plotted[2])
+        ours, wine = pooled.get(("start", "ours")), pooled.get(("start", "wine"))
+        if ours:
+            series = [(ours["floor"], "#1f77b4", "floor, our Retained Mode")]
+            if wine:
+                series.append((wine["program"], "#7f7f7f", "Vorl, Wine's Retained Mode"))
+            series.append((ours["program"], "#d62728", "Vorl, our Retained Mode"))
+            png_plot(args.png, series, "Frame time under Wine and Xvfb, %d x %d, program and floor frames in turn"
+                     % ours["client"])
         elif program:
-            png_plot(args.png, program, floor, "Frame time under Wine and Xvfb: program against floor")
+            png_plot(args.png, [(floor, "#1f77b4", "floor"), (program, "#d62728", "Vorl")],
+                     "Frame time under Wine and Xvfb: program against floor, our Retained Mode")
 
 
 if __name__ == "__main__":
