@@ -61,17 +61,17 @@ def methods(header, name):
 
 def main():
     kind, path = sys.argv[1], sys.argv[2]
-    spec = SETS[kind]
+    chosen = SETS[kind]
     out = ["// Generated from the MinGW-w64 DirectX headers by scripts/gen_stub_bases.py (%s)." % kind]
-    out += spec["intro"]
+    out += chosen["intro"]
     out.append("#pragma once\n")
-    out += ["#include <%s>" % h for h in spec["includes"]]
+    out += ["#include <%s>" % h for h in chosen["includes"]]
     out.append('\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored "-Wunused-parameter"\n')
-    out.append("namespace %s {\n" % spec["namespace"])
+    out.append("namespace %s {\n" % chosen["namespace"])
     nonpure = []
-    for header, name in spec["interfaces"]:
+    for header, name in chosen["interfaces"]:
         out.append("class %sStub : public %s {" % (name, name))
-        if spec["report"]:
+        if chosen["report"]:
             out.append("protected:\n    virtual void Unimplemented(const char* method) = 0;\n")
         out.append("public:")
         for rtype, method, plist, pure in methods(header, name):
@@ -80,10 +80,10 @@ def main():
                 # whoever derives from the interface must define it once.
                 nonpure.append("%s %s::%s(%s)" % (rtype, name, method, plist))
             answer = "return E_NOTIMPL;" if rtype == "HRESULT" else "return %s{};" % rtype
-            report = 'Unimplemented("%s"); ' % method if spec["report"] else ""
+            report = 'Unimplemented("%s"); ' % method if chosen["report"] else ""
             out.append("    %s STDMETHODCALLTYPE %s(%s) override { %s%s }" % (rtype, method, plist, report, answer))
         out.append("};\n")
-    out.append("}  // namespace %s\n\n#pragma GCC diagnostic pop" % spec["namespace"])
+    out.append("}  // namespace %s\n\n#pragma GCC diagnostic pop" % chosen["namespace"])
     out += ["// not pure in the headers: " + n for n in nonpure]
     with open(path, "w") as f:
         f.write("\n".join(out) + "\n")

@@ -142,8 +142,8 @@ def run_case(bin_folder, name, make, expected, lit=True):
         make(os.path.join(work, "Vorl.bmp"))
         p = Program(work, "Vorl.exe")
         win = wait_window(p)[0]
-        check(p.retained_mode() == "native", "our d3drm.dll was loaded: %s" % p.retained_mode())
         got = outcome_of(p, win)
+        check(p.retained_mode() == "native", "our d3drm.dll was loaded: %s" % p.retained_mode())
         check(got == expected, "expected %s, got %s" % (expected, got))
         lines = p.debug_lines()
         check(phase4_count(p) == 1, "one set-up before the texture, saw %d" % phase4_count(p))
