@@ -9,13 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-// Five methods of IDirect3DRMFrame2 are declared without "= 0" in the MinGW-w64
-// headers and defined nowhere; defining them here gives the interface its vtable.
-HRESULT IDirect3DRMFrame2::GetAxes(D3DVECTOR*, D3DVECTOR*) { return E_NOTIMPL; }
-WINBOOL IDirect3DRMFrame2::GetInheritAxes() { return FALSE; }
-HRESULT IDirect3DRMFrame2::SetAxes(D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE) { return E_NOTIMPL; }
-HRESULT IDirect3DRMFrame2::SetInheritAxes(WINBOOL) { return E_NOTIMPL; }
-HRESULT IDirect3DRMFrame2::Save(const char*, D3DRMXOFFORMAT, D3DRMSAVEOPTIONS) { return E_NOTIMPL; }
+// The five IDirect3DRMFrame2 methods that the MinGW-w64 headers declare
+// without "= 0" come from vorl_retained (retained/interface_ids.cpp).
 
 namespace dxd {
 
@@ -574,6 +569,22 @@ HRESULT STDMETHODCALLTYPE SurfaceDouble::AddAttachedSurface(LPDIRECTDRAWSURFACE 
     return hr;
 }
 
+HRESULT STDMETHODCALLTYPE SurfaceDouble::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* out) {
+    HRESULT hr = Enter("GetAttachedSurface", Format("caps=0x%lx", (unsigned long)(caps ? caps->dwCaps : 0)));
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!HandsBack(hr)) return hr;
+    if (!caps) return DDERR_INVALIDPARAMS;
+    for (IDirectDrawSurface* a : attached) {
+        auto* surface = dynamic_cast<SurfaceDouble*>(owner_.Find(a));
+        if (!surface || (surface->reported.ddsCaps.dwCaps & caps->dwCaps) != caps->dwCaps) continue;
+        surface->AddRef();
+        *out = a;
+        return hr;
+    }
+    return hr == S_OK ? DDERR_NOTFOUND : hr;
+}
+
 HRESULT STDMETHODCALLTYPE SurfaceDouble::GetSurfaceDesc(LPDDSURFACEDESC desc) {
     HRESULT hr = Enter("GetSurfaceDesc", Format("dwSize=%lu", (unsigned long)(desc ? desc->dwSize : 0)));
     if (hr != S_OK) return hr;
@@ -704,9 +715,71 @@ HRESULT STDMETHODCALLTYPE Direct3D2Double::CreateMaterial(IDirect3DMaterial2** o
     return hr;
 }
 
+HRESULT STDMETHODCALLTYPE Direct3D2Double::CreateViewport(IDirect3DViewport2** out, IUnknown* outer) {
+    HRESULT hr = Enter("CreateViewport", "outer=" + owner_.NameOf(outer));
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!HandsBack(hr)) return hr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    *out = owner_.Keep(new ViewportDouble(owner_), owner_.viewports);
+    return hr;
+}
+
 Device2Double::Device2Double(DxDoubles& owner, const GUID& guid_, IDirectDrawSurface* target_)
     : DxObject(owner, "IDirect3DDevice2", static_cast<IDirect3DDevice2*>(this)), guid(guid_), target(target_) {}
 DXD_NO_INTERFACES(Device2Double)
+
+// As DirectDraw's device: the viewports still added are deleted with it.
+void Device2Double::LastReleased() {
+    std::vector<ViewportDouble*> added;
+    added.swap(addedViewports);
+    currentViewport = nullptr;
+    for (ViewportDouble* v : added) {
+        v->device = nullptr;
+        v->ReleaseHeld(*this);
+    }
+}
+
+HRESULT STDMETHODCALLTYPE Device2Double::AddViewport(IDirect3DViewport2* viewport) {
+    HRESULT hr = Enter("AddViewport", owner_.NameOf(viewport));
+    if (hr != S_OK) return hr;
+    auto* v = dynamic_cast<ViewportDouble*>(owner_.Find(viewport));
+    if (!v) return DDERR_INVALIDPARAMS;
+    // DirectDraw keeps one list link per viewport: a second addition, here
+    // or to another device, corrupts its lists.
+    if (v->device) {
+        owner_.errors.push_back(v->Name() + " added to " + Name() + " while added to " + v->device->Name());
+        return DDERR_INVALIDPARAMS;
+    }
+    v->AddRef();
+    v->device = this;
+    addedViewports.push_back(v);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Device2Double::DeleteViewport(IDirect3DViewport2* viewport) {
+    HRESULT hr = Enter("DeleteViewport", owner_.NameOf(viewport));
+    if (hr != S_OK) return hr;
+    auto* v = dynamic_cast<ViewportDouble*>(owner_.Find(viewport));
+    if (!v || v->device != this) return DDERR_INVALIDPARAMS;
+    addedViewports.erase(std::find(addedViewports.begin(), addedViewports.end(), v));
+    if (currentViewport == viewport) currentViewport = nullptr;
+    v->device = nullptr;
+    v->ReleaseHeld(*this);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Device2Double::GetRenderTarget(IDirectDrawSurface** out) {
+    HRESULT hr = Enter("GetRenderTarget");
+    if (!out) return DDERR_INVALIDPARAMS;
+    *out = nullptr;
+    if (!HandsBack(hr)) return hr;
+    if (target) {
+        target->AddRef();
+        *out = target;
+    }
+    return hr;
+}
 
 HRESULT STDMETHODCALLTYPE Device2Double::EnumTextureFormats(LPD3DENUMTEXTUREFORMATSCALLBACK callback, void* context) {
     HRESULT hr = Enter("EnumTextureFormats");
@@ -776,6 +849,61 @@ HRESULT STDMETHODCALLTYPE ViewportDouble::SetBackground(D3DMATERIALHANDLE materi
     HRESULT hr = Enter("SetBackground", Hex(material));
     if (hr == S_OK) background = material;
     return hr;
+}
+
+namespace {
+
+// The render target of a device double as a surface double, or null.
+SurfaceDouble* TargetOf(DxDoubles& owner, const Device2Double* device) {
+    return device ? dynamic_cast<SurfaceDouble*>(owner.Find(device->target)) : nullptr;
+}
+
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE ViewportDouble::SetViewport(D3DVIEWPORT* d) {
+    HRESULT hr = Enter("SetViewport",
+                       d ? Format("dwSize=%lu, x=%lu, y=%lu, width=%lu, height=%lu, scale=%g,%g, max=%g,%g, z=%g..%g",
+                                  (unsigned long)d->dwSize, (unsigned long)d->dwX, (unsigned long)d->dwY,
+                                  (unsigned long)d->dwWidth, (unsigned long)d->dwHeight, double(d->dvScaleX),
+                                  double(d->dvScaleY), double(d->dvMaxX), double(d->dvMaxY), double(d->dvMinZ),
+                                  double(d->dvMaxZ))
+                         : std::string("null"));
+    if (hr != S_OK) return hr;
+    if (!d || d->dwSize != sizeof(D3DVIEWPORT)) return DDERR_INVALIDPARAMS;
+    if (!device) return D3DERR_VIEWPORTHASNODEVICE;
+    // The rectangle must lie inside the render target (checked without wrapping).
+    if (SurfaceDouble* t = TargetOf(owner_, device)) {
+        const DWORD width = t->reported.dwWidth, height = t->reported.dwHeight;
+        if (d->dwX > width || d->dwWidth > width - d->dwX || d->dwY > height || d->dwHeight > height - d->dwY)
+            return DDERR_INVALIDPARAMS;
+    }
+    data = *d;
+    dataSet = true;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE ViewportDouble::Clear(DWORD count, D3DRECT* rects, DWORD flags) {
+    std::string args = Format("%lu, ", (unsigned long)count);
+    if (!rects) args += "null";
+    for (DWORD i = 0; rects && i < count && i < 4; ++i) {
+        args += Format("{%ld,%ld,%ld,%ld}", long(rects[i].x1), long(rects[i].y1), long(rects[i].x2), long(rects[i].y2));
+    }
+    HRESULT hr = Enter("Clear", args + ", flags=" + Hex(flags));
+    if (hr != S_OK) return hr;
+    if (!rects || !count) return S_OK;  // nothing to clear
+    if (!device) return D3DERR_VIEWPORTHASNODEVICE;
+    if (flags & D3DCLEAR_ZBUFFER) {
+        bool hasZ = false;
+        if (SurfaceDouble* t = TargetOf(owner_, device)) {
+            for (IDirectDrawSurface* a : t->attached) {
+                auto* s = dynamic_cast<SurfaceDouble*>(owner_.Find(a));
+                if (s && (s->reported.ddsCaps.dwCaps & DDSCAPS_ZBUFFER)) hasZ = true;
+            }
+        }
+        if (!hasZ) return D3DERR_ZBUFFER_NOTPRESENT;
+    }
+    clears.push_back({std::vector<D3DRECT>(rects, rects + count), flags});
+    return S_OK;
 }
 
 MaterialDouble::MaterialDouble(DxDoubles& owner)

@@ -28,9 +28,10 @@
 //   screen size; defaults copy what Wine's DirectX reports (see DxConfig).
 // * Typed records on each double (dx.surfaces[i]->blts, devices[i]->draws,
 //   created descriptions, palette entries ...) hold the arguments tests check.
-// * References between doubles: a texture interface holds its surface, and a
-//   retained-mode viewport holds its Immediate Mode viewport, as the real
-//   components do. Nothing else holds another double.
+// * References between doubles: a texture interface holds its surface, a
+//   retained-mode viewport holds its Immediate Mode viewport, and a device
+//   holds each viewport added to it until DeleteViewport or its own last
+//   release, as the real components do. Nothing else holds another double.
 // * Over-releases and calls on released objects are recorded in dx.errors and
 //   fail ExpectAllReleased.
 #pragma once
@@ -196,6 +197,9 @@ public:
     HRESULT STDMETHODCALLTYPE Blt(LPRECT dest, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX fx) override;
     HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE target, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE AddAttachedSurface(LPDIRECTDRAWSURFACE surface) override;
+    // The first attached surface with all of caps' bits, with a reference of
+    // its own; DDERR_NOTFOUND when none has them.
+    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* out) override;
     HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC desc) override;
     HRESULT STDMETHODCALLTYPE SetPalette(LPDIRECTDRAWPALETTE palette) override;
     HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER clipper) override;
@@ -255,6 +259,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDevices(LPD3DENUMDEVICESCALLBACK callback, void* context) override;
     HRESULT STDMETHODCALLTYPE CreateDevice(REFCLSID guid, IDirectDrawSurface* surface, IDirect3DDevice2** out) override;
     HRESULT STDMETHODCALLTYPE CreateMaterial(IDirect3DMaterial2** out, IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE CreateViewport(IDirect3DViewport2** out, IUnknown* outer) override;
     std::vector<HRESULT> callbackAnswers;  // what the enumeration callback returned, per device
 };
 
@@ -263,6 +268,13 @@ public:
     Device2Double(DxDoubles& owner, const GUID& guid, IDirectDrawSurface* target);
     DXD_IUNKNOWN
     HRESULT STDMETHODCALLTYPE EnumTextureFormats(LPD3DENUMTEXTUREFORMATSCALLBACK callback, void* context) override;
+    // The device holds each viewport added to it; DeleteViewport gives it
+    // back, and so does the device's last release for those still added.
+    // A viewport not added to this device cannot be deleted from it.
+    HRESULT STDMETHODCALLTYPE AddViewport(IDirect3DViewport2* viewport) override;
+    HRESULT STDMETHODCALLTYPE DeleteViewport(IDirect3DViewport2* viewport) override;
+    // The render target, with a reference of its own.
+    HRESULT STDMETHODCALLTYPE GetRenderTarget(IDirectDrawSurface** out) override;
     HRESULT STDMETHODCALLTYPE SetCurrentViewport(IDirect3DViewport2* viewport) override;
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     HRESULT STDMETHODCALLTYPE SetLightState(D3DLIGHTSTATETYPE state, DWORD value) override;
@@ -284,16 +296,37 @@ public:
     std::vector<DrawCall> draws;
     IDirect3DViewport2* currentViewport = nullptr;
     int scenesBegun = 0, scenesEnded = 0;
+    std::vector<ViewportDouble*> addedViewports;  // held, in the order added
+
+protected:
+    void LastReleased() override;
 };
 
-// The Immediate Mode viewport behind a retained-mode viewport; answers
-// QueryInterface for IID_IDirect3DViewport2 and IID_IDirect3DViewport with itself.
+// An Immediate Mode viewport: behind a retained-mode viewport double, or made
+// by IDirect3D2::CreateViewport. Answers QueryInterface for
+// IID_IDirect3DViewport2 and IID_IDirect3DViewport with itself.
+//
+// As DirectDraw: SetViewport takes only the DirectX 5 record (dwSize
+// sizeof(D3DVIEWPORT)), needs the viewport added to a device and the
+// rectangle inside that device's render target. Clear with no rectangles
+// clears nothing and succeeds; otherwise it needs a device, and a Z-buffer
+// clear needs one attached to the device's target (D3DERR_ZBUFFER_NOTPRESENT).
 class ViewportDouble final : public IDirect3DViewport2Stub, public DxObject {
 public:
     explicit ViewportDouble(DxDoubles& owner);
     DXD_IUNKNOWN
     HRESULT STDMETHODCALLTYPE SetBackground(D3DMATERIALHANDLE material) override;
+    HRESULT STDMETHODCALLTYPE SetViewport(D3DVIEWPORT* data) override;
+    HRESULT STDMETHODCALLTYPE Clear(DWORD count, D3DRECT* rects, DWORD flags) override;
     D3DMATERIALHANDLE background = 0;
+    Device2Double* device = nullptr;  // the device it is added to (the device holds it)
+    D3DVIEWPORT data{};               // last accepted SetViewport
+    bool dataSet = false;
+    struct ClearCall {
+        std::vector<D3DRECT> rects;
+        DWORD flags;
+    };
+    std::vector<ClearCall> clears;    // the clears done
 };
 
 class MaterialDouble final : public IDirect3DMaterial2Stub, public DxObject {
