@@ -101,15 +101,16 @@ HRESULT STDMETHODCALLTYPE Viewport::Clear() {
     // The Z-buffer is cleared only while one is attached to the target.
     IDirectDrawSurface* target = nullptr;
     HRESULT result = device_->Immediate()->GetRenderTarget(&target);
-    if (result != DD_OK) return result;
+    if (result != DD_OK) {
+        if (target) target->Release();  // a code other than DD_OK may still hand the target back
+        return result;
+    }
     DWORD flags = D3DCLEAR_TARGET;
     if (target) {
         DDSCAPS caps = {DDSCAPS_ZBUFFER};
         IDirectDrawSurface* zBuffer = nullptr;
-        if (target->GetAttachedSurface(&caps, &zBuffer) == DD_OK && zBuffer) {
-            flags |= D3DCLEAR_ZBUFFER;
-            zBuffer->Release();
-        }
+        if (target->GetAttachedSurface(&caps, &zBuffer) == DD_OK && zBuffer) flags |= D3DCLEAR_ZBUFFER;
+        if (zBuffer) zBuffer->Release();  // handed back with any code
         target->Release();
     }
     D3DRECT rect = {};
