@@ -3,12 +3,18 @@
 // to fail. The process ends the way the program ends, so a fatal exit from
 // inside a window message is real here too.
 //
-//   fault_probe list                    the calls of a clean run, "key index" a line
-//   fault_probe fail <key> <index> <hr>  the run with call <index> (from 0) of
-//                                        <key> answering <hr> (hexadecimal)
+//   fault_probe [rm] list                    the calls of a clean run, "key index" a line
+//   fault_probe [rm] fail <key> <index> <hr>  the run with call <index> (from 0) of
+//                                             <key> answering <hr> (hexadecimal)
+//
+// With "rm" the program runs with our own Retained Mode (vorl_retained) over
+// the DirectDraw and Immediate Mode doubles instead of the Retained Mode
+// doubles, and the list holds only the calls our Retained Mode makes on the
+// caller's objects.
 //
 // Report lines on stdout: "box:<text>", "error:<text>", "unreleased:<text>",
-// "presented:<0|1>", then "exit:<code>" from the exit hook, or "end" when the
+// "presented:<0|1>", "cleared:<0|1>" (the last frame cleared an Immediate
+// Mode viewport), then "exit:<code>" from the exit hook, or "end" when the
 // run carried on to the window's end.
 #include <windows.h>
 
@@ -19,6 +25,8 @@
 #include <string>
 
 #include "framework/afx_hooks.h"
+#include "gfx/device_state.h"
+#include "retained/retained_mode.h"
 #include "tests/doubles/dx_doubles.h"
 #include "tests/soak/soak_window.h"
 
@@ -54,13 +62,40 @@ std::string KeyOf(const dxd::LogEntry& e) {
     return e.object.substr(0, e.object.find('#')) + "::" + e.method;
 }
 
+// The calls our Retained Mode makes on the caller's DirectDraw and Immediate
+// Mode objects. The program makes none of them itself but GetSurfaceDesc,
+// which our Retained Mode calls right after GetRenderTarget.
+bool MadeByOurRetainedMode(const std::string& key, const std::string& previousKey) {
+    static const char* const kKeys[] = {
+        "IDirect3D2::CreateViewport",        "IDirect3DDevice2::AddViewport", "IDirect3DDevice2::DeleteViewport",
+        "IDirect3DDevice2::GetRenderTarget", "IDirect3DViewport2::SetViewport", "IDirect3DViewport2::Clear",
+        "IDirectDrawSurface::GetAttachedSurface",
+    };
+    for (const char* k : kKeys)
+        if (key == k) return true;
+    return key == "IDirectDrawSurface::GetSurfaceDesc" && previousKey == "IDirect3DDevice2::GetRenderTarget";
+}
+
+// A successful call of `key` at or after entry `from`.
+bool Succeeded(const dxd::CallLog& log, size_t from, const std::string& key) {
+    for (size_t i = from; i < log.entries.size(); ++i) {
+        if (Failable(log.entries[i]) && KeyOf(log.entries[i]) == key && log.entries[i].result == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool ourRetainedMode = argc >= 2 && std::strcmp(argv[1], "rm") == 0;
+    if (ourRetainedMode) {
+        --argc;
+        ++argv;
+    }
     const bool list = argc >= 2 && std::strcmp(argv[1], "list") == 0;
     const bool fail = argc >= 5 && std::strcmp(argv[1], "fail") == 0;
     if (!list && !fail) {
-        std::fprintf(stderr, "usage: fault_probe list | fault_probe fail <key> <index> <hr>\n");
+        std::fprintf(stderr, "usage: fault_probe [rm] list | fault_probe [rm] fail <key> <index> <hr>\n");
         return 2;
     }
 
@@ -75,6 +110,9 @@ int main(int argc, char** argv) {
         return 3;
     }
     window.KeepTwoFlakesInView();
+    // Nothing is set up before the first frame: the program creates the
+    // Retained Mode object there.
+    if (ourRetainedMode) g_deviceState.pfnDirect3DRMCreate = retained::CreateDirect3DRM;
     dx.log.Clear();
 
     if (fail) {
@@ -88,10 +126,13 @@ int main(int argc, char** argv) {
 
     if (list) {
         std::map<std::string, int> seen;
+        std::string previous;
         for (const dxd::LogEntry& e : dx.log.entries) {
             if (!Failable(e)) continue;
             const std::string key = KeyOf(e);
-            Print(key + " " + std::to_string(seen[key]++));
+            const int index = seen[key]++;
+            if (!ourRetainedMode || MadeByOurRetainedMode(key, previous)) Print(key + " " + std::to_string(index));
+            previous = key;
         }
         return 0;
     }
@@ -100,11 +141,8 @@ int main(int argc, char** argv) {
     window.dlg->RenderFrame();
     const size_t before = dx.log.entries.size();
     window.dlg->RenderFrame();
-    bool presented = false;
-    for (size_t i = before; i < dx.log.entries.size(); ++i) {
-        if (dx.log.entries[i].method == "Blt" && dx.log.entries[i].result == 0) presented = true;
-    }
-    Print(std::string("presented:") + (presented ? "1" : "0"));
+    Print(std::string("presented:") + (Succeeded(dx.log, before, "IDirectDrawSurface::Blt") ? "1" : "0"));
+    Print(std::string("cleared:") + (Succeeded(dx.log, before, "IDirect3DViewport2::Clear") ? "1" : "0"));
 
     window.Close();
     PrintBoxesAndErrors();
