@@ -16,8 +16,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from snow_e2e import (WINE_RUN, Failure, Program, check, focus, geometry, phase4_count, run,  # noqa: E402
-                      screenshot, stats, system_command, wait_window, windows_named)
+from snow_e2e import (WINE_RUN, Failure, Program, check, first_frames, focus, geometry, phase4_count, run,  # noqa: E402
+                      screenshot, stats, system_command, windows_named)
 
 CAMERA_KEYS = ["Left", "Right", "Up", "Down", "Prior", "Next"]
 RESIZE = "NVX:Resize Window\n"
@@ -142,10 +142,7 @@ def main():
     shot = tempfile.mktemp(prefix="vorl-abuse-", suffix=".png")
     start = time.time()
     try:
-        win = wait_window(p)[0]
-        focus(win)
-        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
-        check(p.retained_mode() == "native", "our d3drm.dll was loaded: %s" % p.retained_mode())
+        win = first_frames(p)
         still_fine(p, win, shot, "the start")
         all_keys_held(p, win, shot)
         resize_burst(p, win, shot, bin_folder)

@@ -271,16 +271,24 @@ EXPECTED_SETUP = [
 ]
 
 
+def first_frames(p, retained_mode="native"):
+    """The program's window once its first set-up has run on the expected
+    d3drm.dll ("native": ours, beside the program; "builtin": Wine's)."""
+    win = wait_window(p)[0]
+    focus(win)
+    p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+    check(p.retained_mode() == retained_mode,
+          "d3drm.dll loaded as %s, expected %s" % (p.retained_mode(), retained_mode))
+    return win
+
+
 def case_snow(args):
     """Snow, the keys, resize, minimise and restore, Escape; the progress lines."""
     p = Program(args.bin, "Vorl.exe")
     try:
-        win = wait_window(p)[0]
-        focus(win)
-        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        win = first_frames(p)
         time.sleep(3)
 
-        check(p.retained_mode() == "native", "our d3drm.dll, beside the program, was loaded: %s" % p.retained_mode())
         lines = p.debug_lines()
         seq = setup_sequence(lines)
         pattern = "".join(EXPECTED_SETUP)
@@ -455,11 +463,8 @@ def case_wine_retained_mode(args):
     and Escape ends with exit code 0."""
     p = Program(args.bin, "Vorl.exe", "mscoree,mshtml=;d3drm=b")
     try:
-        win = wait_window(p)[0]
-        focus(win)
-        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        win = first_frames(p, "builtin")
         time.sleep(2)
-        check(p.retained_mode() == "builtin", "Wine's d3drm.dll was loaded: %s" % p.retained_mode())
         shot = screenshot(win, tempfile.mktemp(suffix=".png"))
         s, flakes = stats(shot), flake_count(shot)
         os.unlink(shot)
