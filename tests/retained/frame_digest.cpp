@@ -7,7 +7,7 @@
 //
 //   exe <program path>
 //   d3drm <path of the loaded d3drm.dll>
-//   folder_d3drm_mapped <1: the loaded image is the program folder's d3drm.dll, 0: another>
+//   d3drm_ours <1: the loaded d3drm.dll is ours, 0: Wine's>
 //   client <width> <height> bpp <bits per pixel>
 //   digest <FNV-1a 64 of the rows, hex>
 //   lit <pixels whose colour bits are not all zero>
@@ -60,45 +60,11 @@ std::string ModulePath(HMODULE module) {
     return path;
 }
 
-// Whether the loaded module's image is the one of the file: the PE headers'
-// time stamp, image size, entry point, code size and check sum as mapped,
-// against the file's. Wine names the module it loads for a d3drm.dll found
-// beside the program by that file's path even when it maps its own builtin
-// instead (d3drm=b), so the path alone cannot tell the two apart.
-bool ImageIsFile(HMODULE module, const std::string& path) {
-    if (!module) return false;
-    const auto* base = reinterpret_cast<const unsigned char*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* loaded = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    unsigned char header[4096] = {};
-    const size_t read = std::fread(header, 1, sizeof header, file);
-    std::fclose(file);
-    IMAGE_DOS_HEADER fileDos;
-    if (read < sizeof fileDos) return false;
-    std::memcpy(&fileDos, header, sizeof fileDos);
-    if (fileDos.e_magic != IMAGE_DOS_SIGNATURE || fileDos.e_lfanew < 0 ||
-        static_cast<size_t>(fileDos.e_lfanew) + sizeof(IMAGE_NT_HEADERS) > read) {
-        return false;
-    }
-    IMAGE_NT_HEADERS onDisk;
-    std::memcpy(&onDisk, header + fileDos.e_lfanew, sizeof onDisk);
-    return onDisk.Signature == IMAGE_NT_SIGNATURE &&
-           onDisk.FileHeader.TimeDateStamp == loaded->FileHeader.TimeDateStamp &&
-           onDisk.OptionalHeader.SizeOfImage == loaded->OptionalHeader.SizeOfImage &&
-           onDisk.OptionalHeader.AddressOfEntryPoint == loaded->OptionalHeader.AddressOfEntryPoint &&
-           onDisk.OptionalHeader.SizeOfCode == loaded->OptionalHeader.SizeOfCode &&
-           onDisk.OptionalHeader.CheckSum == loaded->OptionalHeader.CheckSum;
-}
-
-// The d3drm.dll in the program's folder.
-std::string FolderD3drm() {
-    std::string path = ModulePath(nullptr);
-    const size_t slash = path.find_last_of("\\/");
-    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "d3drm.dll";
-}
+// Whether the loaded d3drm.dll is ours: it exports only what Vorl binds,
+// Wine's also the vector helpers. Wine names the module it loads for a
+// d3drm.dll found beside the program by that file's path even when it maps
+// its own builtin instead (d3drm=b), so the path cannot tell the two apart.
+bool IsOurs(HMODULE d3drm) { return d3drm && !GetProcAddress(d3drm, "D3DRMVectorAdd"); }
 
 // FNV-1a over the first width * bytesPerPixel bytes of each of the client's
 // rows (not the pitch's padding), and the count of pixels with any colour bit
@@ -188,7 +154,7 @@ BOOL CFrameDigestApp::OnIdle(LONG count) {
     std::printf("exe %s\n", ModulePath(nullptr).c_str());
     const HMODULE d3drm = GetModuleHandleA("d3drm.dll");
     std::printf("d3drm %s\n", d3drm ? ModulePath(d3drm).c_str() : "none");
-    std::printf("folder_d3drm_mapped %d\n", ImageIsFile(d3drm, FolderD3drm()) ? 1 : 0);
+    std::printf("d3drm_ours %d\n", IsOurs(d3drm) ? 1 : 0);
     if (dlg->m_clientWidth != m_options.clientWidth || dlg->m_clientHeight != m_options.clientHeight) {
         std::fprintf(stderr, "client area is %d x %d, not %d x %d\n", dlg->m_clientWidth, dlg->m_clientHeight,
                      m_options.clientWidth, m_options.clientHeight);

@@ -54,11 +54,11 @@ def run(wine_run, exe, mode, extra):
     for line in result.stdout.splitlines():
         key, _, value = line.strip().partition(" ")
         fields[key] = value
-    for key in ("exe", "d3drm", "folder_d3drm_mapped", "client", "digest", "lit"):
+    for key in ("exe", "d3drm", "d3drm_ours", "client", "digest", "lit"):
         if key not in fields:
             raise Failure("d3drm=%s: no %s line in\n%s\nstderr:\n%s" % (mode, key, result.stdout, result.stderr))
-    print("d3drm=%s: %.1f s, module %s (folder's image mapped: %s), client %s, digest %s, lit %s"
-          % (mode, seconds, fields["d3drm"], fields["folder_d3drm_mapped"], fields["client"], fields["digest"],
+    print("d3drm=%s: %.1f s, module %s (ours: %s), client %s, digest %s, lit %s"
+          % (mode, seconds, fields["d3drm"], fields["d3drm_ours"], fields["client"], fields["digest"],
              fields["lit"]))
     return fields
 
@@ -89,14 +89,14 @@ def main():
 
     failures = []
     # Wine names its builtin d3drm.dll by the path of the file it found
-    # beside the program, so the mapped image's headers tell which one
-    # runs, not the module's path.
-    if folder(ours["d3drm"]) != folder(ours["exe"]) or ours["folder_d3drm_mapped"] != "1":
-        failures.append("d3drm=n did not load the d3drm.dll beside %s (module %s, folder's image mapped: %s)"
-                        % (ours["exe"], ours["d3drm"], ours["folder_d3drm_mapped"]))
-    if wine["d3drm"] == "none" or wine["folder_d3drm_mapped"] != "0":
-        failures.append("d3drm=b did not load Wine's own d3drm.dll (module %s, folder's image mapped: %s)"
-                        % (wine["d3drm"], wine["folder_d3drm_mapped"]))
+    # beside the program, so its exports tell which one runs, not the
+    # module's path.
+    if folder(ours["d3drm"]) != folder(ours["exe"]) or ours["d3drm_ours"] != "1":
+        failures.append("d3drm=n did not load the d3drm.dll beside %s (module %s, ours: %s)"
+                        % (ours["exe"], ours["d3drm"], ours["d3drm_ours"]))
+    if wine["d3drm"] == "none" or wine["d3drm_ours"] != "0":
+        failures.append("d3drm=b did not load Wine's own d3drm.dll (module %s, ours: %s)"
+                        % (wine["d3drm"], wine["d3drm_ours"]))
 
     if wine["client"] != ours["client"]:
         failures.append("different back buffers: %s and %s" % (wine["client"], ours["client"]))
