@@ -78,7 +78,7 @@ run() {
     echo "bench_frame: $* failed (Retained Mode: $rm; see $log)" >&2
     exit 1
   fi
-  if ! grep -Eiq "Loaded L\"[^\"]*d3drm\.dll\" at [^:]*: ${loaded[$rm]}\$" "$log"; then
+  if [ "$(vorl_d3drm_loaded "$log")" != "${loaded[$rm]}" ]; then
     echo "bench_frame: $* did not load the ${loaded[$rm]} d3drm.dll (Retained Mode: $rm; see $log)" >&2
     exit 1
   fi

@@ -20,6 +20,13 @@ export WINEDEBUG="${WINEDEBUG:-fixme-all,err+all}"
 # Japanese locale made by setup.sh into a folder of ours; wine-run.sh uses it.
 export VORL_LOCPATH="$VORL_ROOT/build/locale"
 
+# How Wine loaded d3drm.dll, from the +loaddll lines of a run's log: "native"
+# (the one beside the program, ours) or "builtin" (Wine's own); nothing when
+# none was loaded.
+vorl_d3drm_loaded() {
+  sed -nE 's/.*Loaded L"[^"]*\\d3drm\.dll" at [^:]*: (native|builtin)$/\1/Ip' "$1" | head -1
+}
+
 # True when the kernel runs 32-bit x86 programs: runs a 96-byte i386 ELF
 # program whose only instructions are exit(42). Needs no 32-bit library.
 vorl_can_run_32bit() {

@@ -56,5 +56,5 @@ wait "$pid"; rc=$?
 pid=""
 [ "$rc" -eq 0 ] || fail "exit code $rc after Escape"
 echo "ok   Escape: exit code 0"
-grep -Eq 'Loaded L".*\\d3drm\.dll" at .*: native' "$log" || fail "not our d3drm.dll beside the program"
+[ "$(vorl_d3drm_loaded "$log")" = native ] || fail "not our d3drm.dll beside the program"
 echo "ok   our d3drm.dll"

@@ -5,6 +5,7 @@
 set -u
 exe="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/env.sh"
 source "$root/tests/e2e/wait_window.sh"
 [ -n "${DISPLAY:-}" ] || { echo "shell_e2e: no DISPLAY"; exit 1; }
 failed=0
@@ -29,7 +30,7 @@ run_case() {
     failed=1; rm -f "$log"; return
   fi
   wait "$pid"; rc=$?
-  if ! grep -Eq 'Loaded L".*\\d3drm\.dll" at .*: native' "$log"; then
+  if [ "$(vorl_d3drm_loaded "$log")" != native ]; then
     echo "FAIL $key: not our d3drm.dll beside the program:"; grep -i 'd3drm' "$log" | head -3; failed=1
   elif [ "$rc" -ne 0 ]; then
     echo "FAIL $key: exit code $rc"; tail -20 "$log"; failed=1
