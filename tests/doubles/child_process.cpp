@@ -19,8 +19,13 @@ ChildRun RunChild(const std::string& programName, const std::string& arguments, 
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string command = "\"" + exe + "\" " + arguments;
     PROCESS_INFORMATION process{};
-    run.started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                 &process) != FALSE;
+    // Wine now and then fails to start a process before any of its code runs
+    // ("failed to map the shared user data": another mapping took the fixed
+    // address); a second or third try starts it.
+    for (int attempt = 0; attempt < 3 && !run.started; ++attempt) {
+        run.started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                     &startup, &process) != FALSE;
+    }
     CloseHandle(writeEnd);
     if (!run.started) {
         CloseHandle(readEnd);
