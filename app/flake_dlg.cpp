@@ -74,7 +74,13 @@ void CFlakeDlg::InitScene() {
 }
 
 void CFlakeDlg::StepFrame() {
-    if (CWnd::FromHandle(GetFocus()) != this) return;
+    if (CWnd::FromHandle(GetFocus()) != this) {
+        // Nothing moves without the focus. Coming straight back would keep a
+        // core busy for a still picture, so the thread sleeps until a message
+        // arrives: the focus comes back with messages of its own.
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return;
+    }
     PollCameraKeys();
     UpdateRotation();
     AdvanceFlakes();

@@ -30,9 +30,9 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // One frame step (from the application's idle hook): nothing unless this
-    // window has the keyboard focus; then keys, rotation, flakes, drawing and
-    // a 10 ms pause.
+    // One frame step (from the application's idle hook): without the keyboard
+    // focus only a wait for the next message; with it keys, rotation, flakes,
+    // drawing and a 10 ms pause.
     void StepFrame();
     // Registers the window with the application, marks the device set-up as
     // pending, sets the camera defaults and fills the flake field.

@@ -180,7 +180,16 @@ TEST_F(ShellTest, NothingMovesWhileAnotherWindowHasTheFocus) {
     }
     std::vector<Flake> before(dlg->m_flakes, dlg->m_flakes + kFlakeCount);
     double eyeY = dlg->m_eyeY;
-    for (LONG count = 0; count < 3; ++count) EXPECT_TRUE(testApp.OnIdle(count));
+    // No spinning either: each idle call sleeps until a message comes, here
+    // the thread timer's, instead of coming straight back for the next one.
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, nullptr);
+    for (LONG count = 0; count < 3; ++count) {
+        DrainQueue();
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(testApp.OnIdle(count));
+        EXPECT_GE(GetTickCount() - start, 100u) << "count " << count;
+    }
+    KillTimer(nullptr, timer);
     EXPECT_TRUE(SameFlakes(dlg->m_flakes, before.data()));
     EXPECT_EQ(dlg->m_eyeY, eyeY);
     // Focus back: motion resumes with one step, no catch-up.
