@@ -1,5 +1,6 @@
 // Points where the program meets the outside world and tests stand in:
-// the debugger output, the framework's message box and the process exit.
+// the debugger output, the framework's message box, the process exit and the
+// system metrics (a test lays out monitors that the machine does not have).
 // Production code calls the Afx... functions below; tests replace the
 // hooks (and put them back) to record or to avoid a modal box or an exit.
 #pragma once
@@ -8,10 +9,12 @@ namespace afx_hooks {
 using DebugOutputFn = void (*)(const char* text);
 using MessageBoxFn = int (*)(const char* text, unsigned type, unsigned helpId);
 using ExitFn = void (*)(int code);
+using SystemMetricFn = int (*)(int index);
 
 extern DebugOutputFn debugOutput;   // default: OutputDebugStringA
 extern MessageBoxFn messageBox;     // default: the framework's standard box
 extern ExitFn exitProcess;          // default: std::exit
+extern SystemMetricFn systemMetric;  // default: GetSystemMetrics
 }  // namespace afx_hooks
 
 // One line to the debugger output.

@@ -85,29 +85,33 @@ void RestoreIfLost(IDirectDrawSurface* surface) {
     }
 }
 
-// The primary surface spans the screen only, and a destination reaching past
+// The primary surface spans the virtual screen, every monitor's area, which
+// may start left of or above the primary monitor; a destination reaching past
 // its edges fails the whole copy (DDERR_INVALIDRECT) even with the clipper
-// set. A window pushed or sized partly off the screen shows the part on it:
-// both rectangles lose the same strips. False when nothing is left.
+// set. A window pushed or sized partly off the screens shows the part on
+// them: both rectangles lose the same strips. False when nothing is left.
 bool ClipToScreen(RECT& target, RECT& source) {
-    const LONG width = GetSystemMetrics(SM_CXSCREEN);
-    const LONG height = GetSystemMetrics(SM_CYSCREEN);
+    const LONG left = afx_hooks::systemMetric(SM_XVIRTUALSCREEN);
+    const LONG top = afx_hooks::systemMetric(SM_YVIRTUALSCREEN);
+    const LONG width = afx_hooks::systemMetric(SM_CXVIRTUALSCREEN);
+    const LONG height = afx_hooks::systemMetric(SM_CYVIRTUALSCREEN);
     if (width <= 0 || height <= 0) return true;  // no screen size known: leave it to DirectDraw
-    if (target.left < 0) {
-        source.left -= target.left;
-        target.left = 0;
+    const LONG right = left + width, bottom = top + height;
+    if (target.left < left) {
+        source.left += left - target.left;
+        target.left = left;
     }
-    if (target.top < 0) {
-        source.top -= target.top;
-        target.top = 0;
+    if (target.top < top) {
+        source.top += top - target.top;
+        target.top = top;
     }
-    if (target.right > width) {
-        source.right -= target.right - width;
-        target.right = width;
+    if (target.right > right) {
+        source.right -= target.right - right;
+        target.right = right;
     }
-    if (target.bottom > height) {
-        source.bottom -= target.bottom - height;
-        target.bottom = height;
+    if (target.bottom > bottom) {
+        source.bottom -= target.bottom - bottom;
+        target.bottom = bottom;
     }
     return target.left < target.right && target.top < target.bottom;
 }

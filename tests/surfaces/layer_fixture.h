@@ -87,6 +87,14 @@ protected:
         return -1;
     }
     std::string Hwnd() const { return dxd::Format("%p", (void*)window); }
+    // The events of one present with the window moved to x, y on the screen.
+    std::vector<std::string> PresentAt(int x, int y) {
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        NvxUpdateScreenRect(window);
+        dx.log.Clear();
+        EXPECT_EQ(NvxPresent(), 1);
+        return Events(dx.log);
+    }
 
     dxd::DxDoubles dx;
     HWND window = nullptr;

@@ -271,31 +271,61 @@ TEST_F(Windowed, PresentCopiesTheBackBufferToTheMovedClientArea) {
     dx.ExpectAllReleased();
 }
 
+std::vector<std::string> BltOf(RECT dest, RECT src) {
+    return {dxd::Format("IDirectDrawSurface#1.Blt(dest={%ld,%ld,%ld,%ld}, src=IDirectDrawSurface#2, "
+                        "srcRect={%ld,%ld,%ld,%ld}, flags=0x1000000, fx=null)",
+                        dest.left, dest.top, dest.right, dest.bottom, src.left, src.top, src.right, src.bottom)};
+}
+
 TEST_F(Windowed, PresentShowsOnlyThePartOfAWindowThatIsOnTheScreen) {
     ASSERT_EQ(CreateDirectDrawWin(window), 1);
     NvxEnableRendering(1);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    auto presentAt = [&](int x, int y) {
-        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        NvxUpdateScreenRect(window);
-        dx.log.Clear();
-        EXPECT_EQ(NvxPresent(), 1);
-        return Events(dx.log);
-    };
 
     // Past the top left corner: both rectangles lose the same strips.
-    EXPECT_EQ(presentAt(-40, -30), std::vector<std::string>{dxd::Format(
+    EXPECT_EQ(PresentAt(-40, -30), std::vector<std::string>{dxd::Format(
                                        "IDirectDrawSurface#1.Blt(dest={0,0,%d,%d}, src=IDirectDrawSurface#2, "
                                        "srcRect={40,30,%d,%d}, flags=0x1000000, fx=null)",
                                        kWidth - 40, kHeight - 30, kWidth, kHeight)});
     // Past the bottom right corner.
     const int x = screenWidth - 100, y = screenHeight - 50;
-    EXPECT_EQ(presentAt(x, y), std::vector<std::string>{dxd::Format(
+    EXPECT_EQ(PresentAt(x, y), std::vector<std::string>{dxd::Format(
                                    "IDirectDrawSurface#1.Blt(dest={%d,%d,%d,%d}, src=IDirectDrawSurface#2, "
                                    "srcRect={0,0,100,50}, flags=0x1000000, fx=null)",
                                    x, y, screenWidth, screenHeight)});
     // Wholly off the screen: nothing to copy, and no error either.
-    EXPECT_TRUE(presentAt(screenWidth + 10, 0).empty());
+    EXPECT_TRUE(PresentAt(screenWidth + 10, 0).empty());
+    NvxCleanup();
+    dx.ExpectAllReleased();
+}
+
+// A second monitor, 1280 x 1024, left of the 1024 x 768 primary one: the
+// virtual screen runs from x = -1280 to 1024 and from y = 0 to 1024.
+int TwoMonitorMetric(int index) {
+    switch (index) {
+        case SM_XVIRTUALSCREEN: return -1280;
+        case SM_YVIRTUALSCREEN: return 0;
+        case SM_CXVIRTUALSCREEN: return 2304;
+        case SM_CYVIRTUALSCREEN: return 1024;
+        case SM_CXSCREEN: return 1024;
+        case SM_CYSCREEN: return 768;
+        default: return GetSystemMetrics(index);
+    }
+}
+
+TEST_F(Windowed, PresentReachesAWindowOnEveryMonitor) {
+    ASSERT_EQ(CreateDirectDrawWin(window), 1);
+    NvxEnableRendering(1);
+    const afx_hooks::SystemMetricFn saved = afx_hooks::systemMetric;
+    afx_hooks::systemMetric = TwoMonitorMetric;
+    const RECT whole = {0, 0, kWidth, kHeight};
+    // Wholly on the second monitor, at negative coordinates.
+    EXPECT_EQ(PresentAt(-900, 100), BltOf({-900, 100, -900 + kWidth, 100 + kHeight}, whole));
+    // Across both monitors, and below the primary one's bottom edge.
+    EXPECT_EQ(PresentAt(-kWidth / 2, 700), BltOf({-kWidth / 2, 700, kWidth / 2, 700 + kHeight}, whole));
+    // Past the second monitor's left edge: only that strip goes.
+    EXPECT_EQ(PresentAt(-1300, 0), BltOf({-1280, 0, -1300 + kWidth, kHeight}, {20, 0, kWidth, kHeight}));
+    afx_hooks::systemMetric = saved;
     NvxCleanup();
     dx.ExpectAllReleased();
 }
