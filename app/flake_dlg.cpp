@@ -41,13 +41,16 @@ void CFlakeDlg::DoDataExchange(void* exchange) { CDialog::DoDataExchange(exchang
 BOOL CFlakeDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
+    // The item's text goes to the menu as the resource holds it, in UTF-16:
+    // through the narrow calls it would reach the screen only where the
+    // language for non-Unicode programs is Japanese.
     HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
-        char about[256] = {};
-        LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, about, sizeof about);
-        if (about[0] != '\0') {
-            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        wchar_t about[256] = {};
+        LoadStringW(AfxGetResourceHandle(), IDS_ABOUTBOX, about, 256);
+        if (about[0] != L'\0') {
+            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
 

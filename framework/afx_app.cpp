@@ -125,7 +125,7 @@ int CWinApp::Run() {
     LONG idleCount = 0;
     MSG peek;
     for (;;) {
-        while (idle && !PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (idle && !PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++)) idle = FALSE;
         }
         do {
@@ -134,19 +134,19 @@ int CWinApp::Run() {
                 idle = TRUE;
                 idleCount = 0;
             }
-        } while (PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE));
+        } while (PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 
 BOOL CWinApp::PumpMessage() {
-    if (GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&m_msgCur, nullptr, 0, 0) <= 0) {
         // WM_QUIT (or a broken queue, treated alike)
         if (m_msgCur.message != WM_QUIT) m_msgCur.wParam = static_cast<WPARAM>(-1);
         return FALSE;
     }
     if (!PreTranslateMessage(&m_msgCur)) {
         TranslateMessage(&m_msgCur);
-        DispatchMessageA(&m_msgCur);
+        DispatchMessageW(&m_msgCur);
     }
     return TRUE;
 }

@@ -1,5 +1,7 @@
 // Windows attached to handles, message dispatch through the message tables,
-// dialogs and the paint device context.
+// dialogs and the paint device context. The framework's windows are Unicode
+// windows: templates, captions and menu texts reach the screen as the
+// resources hold them, whatever the system's code page.
 #include "framework/afx_win.h"
 
 #include <unordered_map>
@@ -104,7 +106,7 @@ HWND CWnd::Detach() {
 void CWnd::SubclassCreating(HWND hwnd) {
     Attach(hwnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -115,7 +117,7 @@ BOOL CWnd::DestroyWindow() {
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-    if (!wnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
     MSG saved = g_currentMsg;
     g_currentMsg.hwnd = hwnd;
     g_currentMsg.message = message;
@@ -143,7 +145,7 @@ void CWnd::OnNcDestroy() {
         app->m_pMainWnd = nullptr;
     }
     if (m_pfnSuper) {
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_pfnSuper = nullptr;
     }
     Detach();
@@ -173,8 +175,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) { return OnCmdMsg(LOWORD(wParam)); }
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper) return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
@@ -263,7 +265,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_nIDHelp = templateId;
     m_pParentWnd = parent;
     HookCreation(this);
-    HWND hwnd = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
+    HWND hwnd = CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(templateId),
                                    parent ? parent->m_hWnd : nullptr, AfxDlgProc, 0);
     Unhook();
     return hwnd != nullptr;
@@ -286,7 +288,7 @@ INT_PTR CDialog::DoModal() {
     HookCreation(this);
     // The platform's modal loop disables the owner until the dialog ends and
     // runs its own message loop: the application's idle hook is not called.
-    INT_PTR result = DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    INT_PTR result = DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                                      AfxDlgProc, 0);
     Unhook();
     m_modal = FALSE;
@@ -305,7 +307,7 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST;
     if (!key && !mouse) return FALSE;
-    return IsDialogMessageA(m_hWnd, msg);
+    return IsDialogMessageW(m_hWnd, msg);
 }
 
 BOOL CDialog::OnCmdMsg(UINT id) {
