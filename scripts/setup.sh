@@ -36,16 +36,20 @@ fi
 
 mkdir -p "$VORL_BUILD" "$(dirname "$VORL_LOCPATH")"
 
-if [ ! -f "$VORL_LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; then
-  echo "setup: making the Japanese locale"
-  mkdir -p "$VORL_LOCPATH"
-  localedef -i ja_JP -f UTF-8 "$VORL_LOCPATH/ja_JP.UTF-8" || true
-fi
+# Japanese for every run; English for the case that shows the program on a
+# Windows whose language for non-Unicode programs is not Japanese.
+for locale in ja_JP en_US; do
+  if [ ! -f "$VORL_LOCPATH/$locale.UTF-8/LC_CTYPE" ]; then
+    echo "setup: making the locale $locale.UTF-8"
+    mkdir -p "$VORL_LOCPATH"
+    localedef -i "$locale" -f UTF-8 "$VORL_LOCPATH/$locale.UTF-8" || true
+  fi
+done
 
 # A prefix is made again when what it must hold changes: a prefix made before
 # the 32-bit loader was installed cannot start 32-bit programs; one made before
 # Marlett was copied draws caption buttons as letters.
-prefix_kind="wow64=$wow64 marlett=1"
+prefix_kind="wow64=$wow64 marlett=1 relay=timer"
 
 # make_prefix DIR ROLE: a prefix with the Japanese font, Wine's Marlett (the
 # caption buttons' and menu marks' font, which Wine does not find in its own
@@ -73,6 +77,8 @@ make_prefix() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     if [ "$role" = tests ]; then
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="N"\r\n\r\n'
+      # What WINEDEBUG=+relay traces: the program's timer period requests.
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\r\n"RelayInclude"="winmm.timeBeginPeriod;winmm.timeEndPeriod"\r\n\r\n'
     fi
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     for f in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS UI Gothic" "ＭＳ Ｐゴシック"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one Windows program under the project's Wine prefix, in the Japanese
-# locale, with the loader that fits it: the 32-bit loader for an i386
+# locale (or VORL_LANG's), with the loader that fits it: the 32-bit loader for an i386
 # program, wine64 for everything else. CTest uses it as the cross-compiling
 # emulator of both Windows trees.
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
@@ -17,4 +17,6 @@ loader=$WINELOADER
 if [ $# -gt 0 ] && [ -f "$1" ] && [ "$(pe_machine "$1")" = "014c" ]; then
   loader=$WINELOADER32
 fi
-exec env LOCPATH="$VORL_LOCPATH" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$loader" "$@"
+# VORL_LANG picks another of setup.sh's locales (en_US.UTF-8: an English Windows).
+lang=${VORL_LANG:-ja_JP.UTF-8}
+exec env LOCPATH="$VORL_LOCPATH" LANG="$lang" LC_ALL="$lang" "$loader" "$@"

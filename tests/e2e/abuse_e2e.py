@@ -16,8 +16,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from snow_e2e import (WINE_RUN, Failure, Program, check, first_frames, focus, geometry, phase4_count, run,  # noqa: E402
-                      screenshot, stats, system_command, windows_named)
+from snow_e2e import (WINE_RUN, Failure, Program, check, first_frames, focus, geometry, open_about,  # noqa: E402
+                      phase4_count, run, screenshot, stats, system_command, windows_named)
 
 CAMERA_KEYS = ["Left", "Right", "Up", "Down", "Prior", "Next"]
 RESIZE = "NVX:Resize Window\n"
@@ -106,21 +106,9 @@ def minimise_restore(p, win, shot):
 
 def about_box(p, win, shot, close_key):
     check(not about_boxes(), "no About box before opening it")
-    # The About item is the system menu's last: Up from the first item wraps
-    # to it. (Its key "A" is no use: Wine's own About item claims it first.)
-    focus(win)
-    run("xdotool", "key", "alt+space")
-    time.sleep(0.4)
-    run("xdotool", "key", "Up")
-    time.sleep(0.2)
-    run("xdotool", "key", "Return")
-    end = time.time() + 10
-    while not about_boxes() and time.time() < end:
-        time.sleep(0.2)
-    boxes = about_boxes()
-    check(boxes, "the About box opened from the system menu")
+    box = open_about(win)
     check(p.running(), "running with the About box open")
-    focus(boxes[-1])
+    focus(box)
     time.sleep(0.3)
     run("xdotool", "key", close_key)
     end = time.time() + 10

@@ -68,15 +68,20 @@ def decode_wine_string(text):
     return "".join(out)
 
 
+# +relay traces only the timer period calls (the prefix's RelayInclude).
+TRACES = "err+all,+debugstr,+msgbox,+loaddll,+relay"
+
+
 class Program:
     """One Vorl.exe process with its Wine trace in a file."""
 
-    def __init__(self, workdir, exe, overrides=None):
+    def __init__(self, workdir, exe, overrides=None, env_extra=None):
         self.log_path = tempfile.mktemp(prefix="vorl-e2e-", suffix=".log")
         env = dict(os.environ)
-        env["WINEDEBUG"] = "err+all,+debugstr,+msgbox,+loaddll"
+        env["WINEDEBUG"] = TRACES
         if overrides:
             env["WINEDLLOVERRIDES"] = overrides
+        env.update(env_extra or {})
         self.log = open(self.log_path, "wb")
         self.proc = subprocess.Popen([WINE_RUN, exe], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=self.log, start_new_session=True)
@@ -112,6 +117,21 @@ class Program:
         m = re.search(r'trace:loaddll:\S+ Loaded L"[^"]*\\\\d3drm\.dll" at \S+: (\w+)', self.text(), re.I)
         return m.group(1) if m else None
 
+    def timer_periods(self):
+        """The timer period requests, in order: "begin 1", "end 1", ..."""
+        return ["%s %d" % (m.group(1).lower(), int(m.group(2), 16))
+                for m in re.finditer(r"Call winmm\.time(Begin|End)Period\(([0-9a-fA-F]+)\)", self.text())]
+
+    def cpu_seconds(self):
+        """User and system time of the program and of the prefix's
+        wineserver, which does the waiting and waking for it."""
+        total = 0
+        for pid in (self.proc.pid, wineserver_pid()):
+            with open("/proc/%d/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            total += int(fields[11]) + int(fields[12])
+        return total / os.sysconf("SC_CLK_TCK")
+
     def count(self, line):
         return sum(1 for l in self.debug_lines() if l == line)
 
@@ -136,6 +156,22 @@ class Program:
             print("  log: %s" % self.log_path)
         else:
             os.unlink(self.log_path)
+
+
+def wineserver_pid():
+    """The wineserver of this prefix: its working folder is named after the
+    prefix folder's device and inode."""
+    st = os.stat(os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine")))
+    name = "server-%x-%x" % (st.st_dev, st.st_ino)
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.path.basename(os.readlink("/proc/%s/cwd" % pid)) == name:
+                with open("/proc/%s/comm" % pid) as f:
+                    if f.read().strip().startswith("wineserver"):
+                        return int(pid)
+        except OSError:
+            pass
+    raise Failure("no wineserver for this prefix")
 
 
 def ship(bin_folder, workdir):
@@ -372,7 +408,146 @@ def case_snow(args):
         run("xdotool", "key", "Escape")
         code = p.wait_exit(15)
         check(code == 0, "Escape ends with exit code 0, got %s" % code)
+        check(p.timer_periods() == ["begin 1", "end 1"], "1 ms ticks asked for and given back: %r" % p.timer_periods())
         os.unlink(shot)
+    finally:
+        p.close()
+
+
+def pictures_differ(path_a, path_b):
+    result = subprocess.run(["compare", "-metric", "AE", path_a, path_b, "null:"],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    return float(result.stderr.split()[0]) > 0
+
+
+def idle_share(p, seconds=5.0):
+    """The share of one core that the program and its wineserver use while
+    nothing moves."""
+    time.sleep(1.0)  # the last frame and the focus change settle
+    start = p.cpu_seconds()
+    time.sleep(seconds)
+    return (p.cpu_seconds() - start) / seconds
+
+
+def click_uncovered(win, cover):
+    """Clicks the window where the window cover (x, y, width, height) leaves
+    it uncovered, inside its frame: a click activates a window as on Windows.
+    (Without a window manager X focus alone does not give Wine's windows the
+    focus back.)"""
+    x, y, w, h = geometry(win)
+    cx, cy, cw, ch = cover
+    for px, py in ((w - 40, h - 40), (40, h - 40), (w - 40, 60), (40, 60)):
+        if not (cx <= x + px < cx + cw and cy <= y + py < cy + ch):
+            run("xdotool", "mousemove", "--window", win, str(px), str(py), "click", "1")
+            return
+    raise Failure("the window is covered")
+
+
+def case_idle_background(args):
+    """Without the focus the program waits for messages instead of spinning:
+    with another program's window focused, and minimised, it and its
+    wineserver use under 5 % of a core; with the focus back, the snow moves
+    within a second."""
+    p = Program(args.bin, "Vorl.exe")
+    other = None
+    try:
+        win = first_frames(p)
+        # Another program: its window takes the focus as it opens.
+        other = Program(args.bin, "notepad")
+        end = time.time() + 20
+        while not run("xdotool", "search", "--class", "notepad", check_rc=False).split():
+            check(time.time() < end and other.running(), "another program's window")
+            time.sleep(0.2)
+        time.sleep(1.0)
+        # The editor's main window: the largest of its windows.
+        editor = max(run("xdotool", "search", "--class", "notepad").split(), key=lambda w: geometry(w)[2] * geometry(w)[3])
+        behind = idle_share(p)
+        click_uncovered(win, geometry(editor))
+        start = time.time()
+        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+        moved = False
+        while not moved and time.time() - start < 1.0:
+            moved = pictures_differ(shot, screenshot(win, shot + ".2.png"))
+        system_command(win, "n")
+        minimised = idle_share(p)
+        print("  idle: %.1f %% of a core behind another window, %.1f %% minimised" % (100 * behind, 100 * minimised))
+        check(behind < 0.05, "behind another window: %.1f %% of a core" % (100 * behind))
+        check(moved, "the snow moves within 1 s of the focus coming back")
+        check(minimised < 0.05, "minimised: %.1f %% of a core" % (100 * minimised))
+        system_command(win, "r")
+        focus(win)
+        run("xdotool", "key", "Escape")
+        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+        for path in (shot, shot + ".2.png"):
+            os.unlink(path)
+    finally:
+        if other:
+            other.close()
+        p.close()
+
+
+def open_about(win):
+    """Opens the About box from the system menu. The About item is the menu's
+    last: Up from the first item wraps to it. (Its key "A" is no use: Wine's
+    own About item claims it first.) Returns the box's window once it shows."""
+    focus(win)
+    run("xdotool", "key", "alt+space")
+    time.sleep(0.4)
+    run("xdotool", "key", "Up")
+    time.sleep(0.2)
+    run("xdotool", "key", "Return")
+    end = time.time() + 10
+    while time.time() < end:
+        boxes = run("xdotool", "search", "--name", "^Vorl.+", check_rc=False).split()
+        if boxes:
+            return boxes[-1]
+        time.sleep(0.2)
+    raise Failure("the About box did not open from the system menu")
+
+
+def resource_texts():
+    """The About item's text and the About box's caption and texts, as the
+    resource script holds them."""
+    with open(os.path.join(ROOT, "res", "vorl.rc"), encoding="utf-8") as f:
+        rc = f.read()
+    about = rc[rc.index("IDD_ABOUTBOX DIALOG"):]
+    about = about[:about.index("\nEND")]
+    caption = re.search(r'^CAPTION "(.*)"', about, re.M).group(1)
+    texts = re.findall(r'^\s*CONTROL\s+"(.*?)"', about, re.M)
+    item = re.search(r'IDS_ABOUTBOX\s+"(.*)"', rc).group(1)
+    return item, caption, texts
+
+
+def case_english_windows(args):
+    """On a Windows whose language for non-Unicode programs is English (code
+    page 1252), the About item, the About box's caption and its texts reach
+    the screen as the resources hold them, read back in UTF-16 from Wine's
+    menu and window traces."""
+    p = Program(args.bin, "Vorl.exe", env_extra={"VORL_LANG": "en_US.UTF-8", "WINEDEBUG": TRACES + ",+menu,+win"})
+    try:
+        win = first_frames(p)
+        box = open_about(win)
+        time.sleep(1.0)
+        if args.shot:
+            shot = os.path.join(os.path.dirname(args.shot), "about_en.png")
+            x, y, w, h = geometry(box)
+            run("import", "-silent", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", shot)
+            print("  About box in English: %s" % shot)
+        item, caption, texts = resource_texts()
+        log = p.text()
+        items = [decode_wine_string(m.group(1))
+                 for m in re.finditer(r'set_menu_item_info to: \{ ID=0x10, Text=L"(.*)"\s+\}', log)]
+        created = [decode_wine_string(m.group(1))
+                   for m in re.finditer(r'trace:win:WIN_CreateWindowEx L"((?:[^"\\]|\\.)*)"', log)]
+        print("  English: item %r, windows %r" % (items, [t for t in created if t.startswith("Vorl") or t in texts]))
+        check(items == [item], "the About item's text %r, expected %r" % (items, item))
+        for text in [caption] + texts:
+            check(text in created, "the About box shows %r" % text)
+        focus(box)
+        run("xdotool", "key", "Return")
+        focus(win)
+        run("xdotool", "key", "Escape")
+        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
     finally:
         p.close()
 
@@ -428,6 +603,7 @@ def fatal_case(workdir, exe, overrides, expected_text):
         run("xdotool", "key", "Return")
         code = p.wait_exit(15)
         check(code == 1, "exit code 1 after the message, got %s" % code)
+        check(p.timer_periods() == ["begin 1", "end 1"], "1 ms ticks given back on the fatal exit: %r" % p.timer_periods())
         return p.debug_lines()
     finally:
         p.close()
@@ -478,7 +654,8 @@ def case_wine_retained_mode(args):
 
 
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
-         "wine_retained_mode": case_wine_retained_mode}
+         "wine_retained_mode": case_wine_retained_mode, "idle_background": case_idle_background,
+         "english_windows": case_english_windows}
 
 
 def main():
