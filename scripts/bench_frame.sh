@@ -8,7 +8,13 @@
 #
 #   scripts/bench_frame.sh [--rounds N] [--frames N] [--warmup N] [--pairs N]
 #                          [--interleaved-runs N] [--large W H] [--spin MS]
-#                          [--speed-only] [--plot FILE.png]
+#                          [--speed-only] [--plot FILE.png] [--builds "win32 win64"]
+#
+# Both Windows builds are measured in one run, one after the other: win32
+# first, the build Windows users get, then win64. Each build's results go to
+# a folder of its own, $VORL_BUILD/bench-frame/<build>/, with its own summary
+# (the plot, if asked for, is the win32 build's). Where the machine cannot run
+# 32-bit programs only win64 is measured.
 #
 # Every timed run is made twice in turn: with our Retained Mode (the d3drm.dll
 # beside the programs, as the zip ships it: d3drm=n) and with Wine's builtin
@@ -25,6 +31,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 rounds=6 frames=300 warmup=20 plot="" gap=() memory=1 pairs=400 interleaved=3 large=(1000 700)
+builds=(win32 win64)
 while [ $# -gt 0 ]; do
   case "$1" in
     --rounds) rounds=$2; shift 2 ;;
@@ -36,6 +43,7 @@ while [ $# -gt 0 ]; do
     --pairs) pairs=$2; shift 2 ;;
     --interleaved-runs) interleaved=$2; shift 2 ;;
     --large) large=("$2" "$3"); shift 3 ;;
+    --builds) read -ra builds <<<"$2"; shift 2 ;;
     *) echo "bench_frame: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -48,19 +56,28 @@ if [ -n "$plot" ] && ! dpkg-query -W -f='${Status}' python3-matplotlib 2>/dev/nu
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends python3-matplotlib >/dev/null
 fi
-tree="$VORL_BUILD/win64"
-[ -f "$tree/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-# vorl_d3drm: our Retained Mode, bin/d3drm.dll beside the programs.
-cmake --build "$tree" --target vorl_frame_bench floor_frame_bench vorl_flake_bmp vorl_d3drm >/dev/null
+if ! vorl_can_run_32bit; then
+  echo "bench_frame: this machine cannot run 32-bit programs: only the win64 build is measured" >&2
+  builds=(win64)
+fi
+for build in "${builds[@]}"; do
+  case "$build" in
+    win32) toolchain=mingw-w64-i686.cmake ;;
+    win64) toolchain=mingw-w64-x86_64.cmake ;;
+    *) echo "bench_frame: unknown build $build" >&2; exit 2 ;;
+  esac
+  tree="$VORL_BUILD/$build"
+  [ -f "$tree/build.ninja" ] || cmake -S "$VORL_ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$VORL_ROOT/cmake/$toolchain" >/dev/null
+  # vorl_d3drm: our Retained Mode, bin/d3drm.dll beside the programs.
+  cmake --build "$tree" --target vorl_frame_bench floor_frame_bench vorl_flake_bmp vorl_d3drm >/dev/null
+done
 
-out="$VORL_BUILD/bench-frame"
-rm -rf "$out"
-mkdir -p "$out"
+results="$VORL_BUILD/bench-frame"
+rm -rf "$results"
 
 source "$VORL_ROOT/scripts/xserver.sh"
 vorl_start_x
-cd "$tree/bin"
 
 # The two Retained Modes, by the name the result files carry.
 declare -A overrides=([ours]="mscoree,mshtml=;d3drm=n" [wine]="mscoree,mshtml=;d3drm=b")
@@ -84,46 +101,62 @@ run() {
   fi
 }
 
-# Every round runs the program with ours, then with Wine's, then the floor
-# with ours, then with Wine's; every second round in the reverse order, so
-# that each program and each Retained Mode runs first as often as last.
-for r in $(seq 1 "$rounds"); do
-  steps=("vorl ours" "vorl wine" "floor ours" "floor wine")
-  if [ $((r % 2)) -eq 0 ]; then steps=("floor wine" "floor ours" "vorl wine" "vorl ours"); fi
-  echo "round $r of $rounds: $(printf '%s, ' "${steps[@]}" | sed 's/, $//')" >&2
-  for step in "${steps[@]}"; do
-    read -r program rm <<<"$step"
-    run "$rm" "$out/${program}_${rm}_$r.txt" "./${program}_frame_bench.exe" \
-      --warmup "$warmup" --frames "$frames" "${gap[@]}"
+# measure BUILD: every run of one build, from its bin folder, into
+# $results/BUILD/.
+measure() {
+  local build=$1 r rm step program
+  out="$results/$build"
+  mkdir -p "$out"
+  cd "$VORL_BUILD/$build/bin"
+  echo "== $build" >&2
+  # Every round runs the program with ours, then with Wine's, then the floor
+  # with ours, then with Wine's; every second round in the reverse order, so
+  # that each program and each Retained Mode runs first as often as last.
+  for r in $(seq 1 "$rounds"); do
+    steps=("vorl ours" "vorl wine" "floor ours" "floor wine")
+    if [ $((r % 2)) -eq 0 ]; then steps=("floor wine" "floor ours" "vorl wine" "vorl ours"); fi
+    echo "round $r of $rounds: $(printf '%s, ' "${steps[@]}" | sed 's/, $//')" >&2
+    for step in "${steps[@]}"; do
+      read -r program rm <<<"$step"
+      run "$rm" "$out/${program}_${rm}_$r.txt" "./${program}_frame_bench.exe" \
+        --warmup "$warmup" --frames "$frames" "${gap[@]}"
+    done
   done
-done
-# Program and floor frames in turn in one process: the same device, window and
-# moment for both, at the start size and at a large one; each size with ours
-# and with Wine's Retained Mode in turn, the order swapped every run.
-for r in $(seq "$interleaved"); do
-  order=(ours wine)
-  if [ $((r % 2)) -eq 0 ]; then order=(wine ours); fi
-  echo "interleaved run $r of $interleaved: start size, then ${large[0]} x ${large[1]};" \
-    "Retained Mode ${order[0]}, then ${order[1]}" >&2
-  for rm in "${order[@]}"; do
-    run "$rm" "$out/pairs_start_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
-      --frames "$pairs" "${gap[@]}"
+  # Program and floor frames in turn in one process: the same device, window and
+  # moment for both, at the start size and at a large one; each size with ours
+  # and with Wine's Retained Mode in turn, the order swapped every run.
+  for r in $(seq "$interleaved"); do
+    order=(ours wine)
+    if [ $((r % 2)) -eq 0 ]; then order=(wine ours); fi
+    echo "interleaved run $r of $interleaved: start size, then ${large[0]} x ${large[1]};" \
+      "Retained Mode ${order[0]}, then ${order[1]}" >&2
+    for rm in "${order[@]}"; do
+      run "$rm" "$out/pairs_start_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
+        --frames "$pairs" "${gap[@]}"
+    done
+    for rm in "${order[@]}"; do
+      run "$rm" "$out/pairs_large_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
+        --frames "$pairs" --client "${large[0]}" "${large[1]}" "${gap[@]}"
+    done
   done
-  for rm in "${order[@]}"; do
-    run "$rm" "$out/pairs_large_${rm}_$r.txt" ./vorl_frame_bench.exe --interleaved --warmup "$warmup" \
-      --frames "$pairs" --client "${large[0]}" "${large[1]}" "${gap[@]}"
-  done
-done
 
-if [ "$memory" = 1 ]; then
-  echo "memory runs: 1,000 frames, 50 resizes, program then floor, our Retained Mode (about a minute)" >&2
-  run ours "$out/memory.txt" ./vorl_frame_bench.exe --memory
-  run ours "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
-fi
+  if [ "$memory" = 1 ]; then
+    echo "memory runs: 1,000 frames, 50 resizes, program then floor, our Retained Mode (about a minute)" >&2
+    run ours "$out/memory.txt" ./vorl_frame_bench.exe --memory
+    run ours "$out/memory_floor.txt" ./floor_frame_bench.exe --memory
+  fi
 
-args=("$out")
-[ -n "$plot" ] && args+=(--png "$plot")
-# Debian's own interpreter, which Debian's matplotlib is installed for (a
-# python3 earlier on PATH, such as a pyenv one, would not find it).
-/usr/bin/python3 "$VORL_ROOT/bench/frame/summarize.py" "${args[@]}" | tee "$out/summary.md"
-if [ -n "$plot" ]; then echo "plot: $plot"; fi
+  args=("$out")
+  [ -n "$plot" ] && args+=(--png "$plot")
+  # Debian's own interpreter, which Debian's matplotlib is installed for (a
+  # python3 earlier on PATH, such as a pyenv one, would not find it).
+  echo "## The $build build"
+  /usr/bin/python3 "$VORL_ROOT/bench/frame/summarize.py" "${args[@]}" | tee "$out/summary.md"
+  if [ -n "$plot" ]; then echo "plot: $plot"; fi
+}
+
+for build in "${builds[@]}"; do
+  measure "$build"
+  # The plot shows the first build measured, the one Windows users get.
+  plot=""
+done
