@@ -20,6 +20,7 @@
 Prints what it found; exits 1 with the reasons when something is wrong.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -126,71 +127,38 @@ else:
             problems.append(f"{k} is {strings.get(k)!r}, not {v!r}")
 
 
-
-def manifest_resources():
-    """{name: data} of the RT_MANIFEST (24) resources: the resource directory
-    of the .rsrc section, type, name and language levels, by id only."""
-    optional = pe + 24
-    wide = struct.unpack_from("<H", data, optional)[0] != 0x10B
-    rva = struct.unpack_from("<I", data, optional + (112 if wide else 96) + 16)[0]
-    count, optional_size = struct.unpack_from("<HxxxxxxxxxxxxH", data, pe + 6)
-    table = optional + optional_size
-    address, raw = next(((a, r) for _, v, a, _, r in (struct.unpack_from("<8sIIII", data, table + 40 * i)
-                                                      for i in range(count)) if rva and a <= rva < a + v), (0, 0))
-    if not raw:
-        return {}
-    at = lambda r: r - address + raw  # noqa: E731
-
-    def entries(offset):
-        named, numbered = struct.unpack_from("<HH", data, at(rva) + offset + 12)
-        return [struct.unpack_from("<II", data, at(rva) + offset + 16 + 8 * k) for k in range(named + numbered)]
-
-    found = {}
-    for kind, names in entries(0):
-        for res_name, languages in (entries(names & 0x7FFFFFFF) if kind == 24 else []):
-            for _, leaf in entries(languages & 0x7FFFFFFF):
-                leaf_rva, size = struct.unpack_from("<II", data, at(rva) + leaf)
-                found[res_name] = data[at(leaf_rva):at(leaf_rva) + size]
-    return found
-
-
-manifests = manifest_resources()
+# The manifest: the names of resource type 24 (RT_MANIFEST) in objdump's
+# listing of the resource directory; its text found in the file, as the
+# version resource's is.
+listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
+manifests = [int(n, 16) for t in re.split(r"^\w+ {3}Entry: ", listing, flags=re.M) if t.startswith("ID: 0x000018,")
+             for n in re.findall(r"^\w+ {5}Entry: ID: (0x\w+)", t, re.M)]
 if not name.lower().endswith(".exe"):
     if manifests:
-        problems.append(f"manifest resources in a DLL: {sorted(manifests)}")
-elif list(manifests) != [1]:
-    problems.append(f"manifest resources {sorted(manifests)}, not the one of id 1")
+        problems.append(f"manifest resources {manifests} in a DLL")
+elif manifests != [1]:
+    problems.append(f"manifest resources {manifests}, not the one of id 1")
 else:
-    root = ElementTree.fromstring(manifests[1].decode("utf-8"))
-    local = lambda e: e.tag.rsplit("}", 1)[-1]  # noqa: E731
-    found = {}
-    for e in root.iter():
-        found.setdefault(local(e), []).append(e)
-    own = next((e.attrib for e in root if local(e) == "assemblyIdentity"), {})
-    levels = [e.get("level") for e in found.get("requestedExecutionLevel", [])]
-    systems = {e.get("Id", "").lower() for e in found.get("supportedOS", [])}
-    controls = [i.attrib for d in found.get("dependentAssembly", []) for i in d
-                if i.get("name") == "Microsoft.Windows.Common-Controls"]
-    dpi = [(e.text or "").strip() for e in found.get("dpiAware", [])] + found.get("dpiAwareness", [])
-    print(f"{name}: manifest {own.get('name')} {own.get('version')}, level {levels}, "
-          f"{len(systems)} supportedOS, Common Controls {[c.get('version') for c in controls]}, dpiAware {dpi}")
-    want = ".".join(version.split(".") + ["0"] * (4 - len(version.split("."))))
-    if own.get("version") != want:
-        problems.append(f"the manifest's own version is {own.get('version')}, not {want}")
-    if levels != ["asInvoker"]:
-        problems.append(f"execution levels {levels}, not asInvoker")
-    for system, guid in (("Vista", "e2011457-1546-43c5-a5fe-008deee3d3f0"),
-                         ("7", "35138b9a-5d96-4fbd-8e2d-a2440225f93a"),
-                         ("8", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38"),
-                         ("8.1", "1f676c76-80e1-4239-95bb-83d0f6d0da78"),
-                         ("10 and 11", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")):
-        if "{%s}" % guid not in systems:
-            problems.append(f"no supportedOS for Windows {system}")
-    if not any(c.get("version") == "6.0.0.0" and c.get("publicKeyToken") == "6595b64144ccf1df"
-               for c in controls):
-        problems.append("no dependency on Common Controls 6.0.0.0")
-    if dpi != ["true"]:  # system aware; nothing per monitor
-        problems.append(f"DPI awareness {dpi}, not system aware")
+    root = ElementTree.fromstring(data[data.find(b"<assembly "):data.find(b"</assembly>") + 11].decode())
+    identities = root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+    own = [next(identities).get("version")]
+    found = lambda tag, key=None: [e.get(key) if key else (e.text or "").strip()  # noqa: E731
+                                   for e in root.iter() if e.tag.endswith("}" + tag)]
+    windows = ["e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  # Vista, 7
+               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",  # 8, 8.1
+               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"]  # 10 and 11
+    expected = {
+        "version": (own, [".".join((version.split(".") + ["0"] * 4)[:4])]),
+        "execution level": (found("requestedExecutionLevel", "level"), ["asInvoker"]),
+        "supportedOS": (sorted(i.lower() for i in found("supportedOS", "Id")), sorted("{%s}" % w for w in windows)),
+        "dependencies": ([(e.get("name"), e.get("version"), e.get("publicKeyToken")) for e in identities],
+                         [("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")]),
+        # System aware: nothing per monitor.
+        "DPI awareness": (found("dpiAware") + found("dpiAwareness"), ["true"])}
+    for what, (got, want) in expected.items():
+        print(f"{name}: manifest {what} {got}")
+        if got != want:
+            problems.append(f"manifest {what} {got}, not {want}")
 
 for p in problems:
     print(f"{name}: FAIL: {p}")
