@@ -486,13 +486,6 @@ def case_wine_retained_mode(args):
         p.close()
 
 
-def client_size(program):
-    """The client size of the latest set-up, from its viewport line."""
-    sizes = re.findall(r"NVX:Viewport width:(\d+) height:(\d+)", "".join(program.debug_lines()))
-    check(sizes, "a viewport line")
-    return int(sizes[-1][0]), int(sizes[-1][1])
-
-
 def wine_session(display):
     """Ends the prefix's Wine session and starts a persistent one on the X
     display, as scripts/xserver.sh does: each session's desktop takes its
@@ -527,7 +520,8 @@ def case_high_dpi(args):
             program = Program(args.bin, "Vorl.exe")
             win = first_frames(program)
             time.sleep(2)
-            sizes[dpi] = client_size(program)
+            sizes[dpi] = tuple(int(v) for v in re.findall(r"NVX:Viewport width:(\d+) height:(\d+)",
+                                                          "".join(program.debug_lines()))[-1])
             x, y, w, h = geometry(win)
             shot = screenshot(win, tempfile.mktemp(suffix=".png"), sizes[dpi])
             quarters = flake_count(shot, quarters=True)
