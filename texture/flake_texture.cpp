@@ -90,7 +90,9 @@ bool BitmapFileIsWhole(const char* fileName) {
     }
     const uint64_t fullTable = uint64_t(1) << (bitCount & 31);
     if (bitCount >= 1 && bitCount <= 8 && (colours == 0 || colours > fullTable)) colours = fullTable;
-    if (bitCount > 8 && headerSize >= 40 && compression == BI_BITFIELDS) colours = 3;
+    // Three colour masks follow a 40-byte header; the longer headers (52, 56,
+    // 108 and 124 bytes) hold their masks inside.
+    if (bitCount > 8 && headerSize == 40 && compression == BI_BITFIELDS) colours = 3;
     const uint64_t tableEnd = 14 + headerSize + colours * entrySize;
     if (tableEnd > fileSize || bitsOffset > fileSize) return false;
     const uint64_t room = fileSize - bitsOffset;

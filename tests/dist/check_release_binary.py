@@ -11,13 +11,20 @@
   ProductName "Vorl", FileDescription DESCRIPTION, FileVersion and
   ProductVersion VERSION, OriginalFilename the file's name, InternalName the
   name without extension, and a Translation that names the string table's
-  language and code page.
+  language and code page;
+- for a program, a manifest, resource 1 of type RT_MANIFEST, in UTF-8: the
+  program's identity at VERSION (1.0.0 -> 1.0.0.0), execution level
+  asInvoker, supportedOS Vista, 7, 8, 8.1 and 10/11, Common Controls 6.0.0.0,
+  and system DPI awareness (dpiAware true, no per-monitor setting); a DLL
+  carries no manifest.
 Prints what it found; exits 1 with the reasons when something is wrong.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 import zlib
 
 objdump, path, description, version = sys.argv[1:5]
@@ -118,6 +125,40 @@ else:
     for k, v in expected.items():
         if strings.get(k) != v:
             problems.append(f"{k} is {strings.get(k)!r}, not {v!r}")
+
+
+# The manifest: the names of resource type 24 (RT_MANIFEST) in objdump's
+# listing of the resource directory; its text found in the file, as the
+# version resource's is.
+listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
+manifests = [int(n, 16) for t in re.split(r"^\w+ {3}Entry: ", listing, flags=re.M) if t.startswith("ID: 0x000018,")
+             for n in re.findall(r"^\w+ {5}Entry: ID: (0x\w+)", t, re.M)]
+if not name.lower().endswith(".exe"):
+    if manifests:
+        problems.append(f"manifest resources {manifests} in a DLL")
+elif manifests != [1]:
+    problems.append(f"manifest resources {manifests}, not the one of id 1")
+else:
+    root = ElementTree.fromstring(data[data.find(b"<assembly "):data.find(b"</assembly>") + 11].decode())
+    identities = root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+    own = [next(identities).get("version")]
+    found = lambda tag, key=None: [e.get(key) if key else (e.text or "").strip()  # noqa: E731
+                                   for e in root.iter() if e.tag.endswith("}" + tag)]
+    windows = ["e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  # Vista, 7
+               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",  # 8, 8.1
+               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"]  # 10 and 11
+    expected = {
+        "version": (own, [".".join((version.split(".") + ["0"] * 4)[:4])]),
+        "execution level": (found("requestedExecutionLevel", "level"), ["asInvoker"]),
+        "supportedOS": (sorted(i.lower() for i in found("supportedOS", "Id")), sorted("{%s}" % w for w in windows)),
+        "dependencies": ([(e.get("name"), e.get("version"), e.get("publicKeyToken")) for e in identities],
+                         [("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")]),
+        # System aware: nothing per monitor.
+        "DPI awareness": (found("dpiAware") + found("dpiAwareness"), ["true"])}
+    for what, (got, want) in expected.items():
+        print(f"{name}: manifest {what} {got}")
+        if got != want:
+            problems.append(f"manifest {what} {got}, not {want}")
 
 for p in problems:
     print(f"{name}: FAIL: {p}")

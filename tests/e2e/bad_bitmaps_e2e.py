@@ -30,9 +30,11 @@ def pixel_on(x, y):
     return (x + y) % 3 != 2
 
 
-def bitmap(width, height, bits, top_down=False):
+def bitmap(width, height, bits, top_down=False, header=40):
     """A Windows bitmap file (BITMAPFILEHEADER, BITMAPINFOHEADER, colour table
-    for 8 bits and fewer, rows padded to 4 bytes), bottom-up unless asked."""
+    for 8 bits and fewer, rows padded to 4 bytes), bottom-up unless asked.
+    A header of 108 or 124 bytes (BITMAPV4HEADER, BITMAPV5HEADER) gives a
+    32-bit picture BI_BITFIELDS with its masks inside the header, sRGB."""
     colours = 1 << bits if bits <= 8 else 0
     table = b""
     for i in range(colours):
@@ -69,8 +71,14 @@ def bitmap(width, height, bits, top_down=False):
     rows = [row(y) for y in range(min(height, 3))]
     order = range(height) if top_down else range(height - 1, -1, -1)
     pixels = b"".join(rows[y % 3] for y in order)
-    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, bits, 0,
-                       len(pixels), 2835, 2835, colours, 0)
+    info = struct.pack("<IiiHHIIiiII", header, width, -height if top_down else height, 1, bits,
+                       0 if header == 40 else 3, len(pixels), 2835, 2835, colours, 0)
+    if header > 40:
+        # Red, green, blue and alpha masks, colour space, end points, gammas;
+        # V5 adds the intent and an empty profile.
+        info += struct.pack("<4I4s36x12x", 0xFF0000, 0xFF00, 0xFF, 0, b"BGRs")
+        info += struct.pack("<4I", 4, 0, 0, 0) if header == 124 else b""
+    check(len(info) == header, "a header of %d bytes" % header)
     offset = 14 + len(info) + len(table)
     header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
     return header + info + table + pixels
@@ -102,6 +110,9 @@ CASES = {
     "bits_24": (make_file(bitmap(32, 32, 24)), DRAWS),
     "bits_32": (make_file(bitmap(32, 32, 32)), DRAWS),
     "one_pixel": (make_file(bitmap(1, 1, 24)), DRAWS),
+    # Masks inside the header, and fewer pixel bytes (4) than three masks.
+    "v4_one_pixel_bitfields": (make_file(bitmap(1, 1, 32, header=108)), DRAWS),
+    "v5_one_pixel_bitfields": (make_file(bitmap(1, 1, 32, header=124)), DRAWS),
     "odd_37x23_bits_24": (make_file(bitmap(37, 23, 24)), DRAWS),
     "odd_37x23_bits_4": (make_file(bitmap(37, 23, 4)), DRAWS),
     # Wine's loader accepts rows stored top first but hands back an all-black

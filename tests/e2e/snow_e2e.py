@@ -3,7 +3,7 @@
 screen, the camera keys, resizing, minimising, the fatal messages with their
 exit codes, Escape, and the progress lines of one start.
 
-    snow_e2e.py <bin folder> [--shot <png>] [cases...]
+    snow_e2e.py <bin folder> [--shot <png>] [--dpi-shot <png>] [cases...]
 
 Needs xdotool and ImageMagick, a running X server ($DISPLAY) and preferably a
 persistent wineserver (scripts/test.sh provides both). Progress lines are read
@@ -214,10 +214,15 @@ def geometry(window):
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
-def screenshot(window, path):
-    """The window's inner area (frame and caption cut away), as PNG."""
+def screenshot(window, path, client=None):
+    """The window's inner area (frame and caption cut away), as PNG. With the
+    client size (width, height) the frame is measured from it, else taken as
+    the one at 96 DPI."""
     x, y, w, h = geometry(window)
     top, side = 30, 6
+    if client:
+        side = (w - client[0]) // 2
+        top = h - client[1] - side
     run("import", "-silent", "-window", "root", "-crop",
         "%dx%d+%d+%d" % (w - 2 * side, h - top - side, x + side, y + top), "+repage", path)
     return path
@@ -273,11 +278,15 @@ def blob_sizes(path):
     return sum(areas) / len(areas) if areas else 0.0
 
 
-def flake_count(path):
-    """Separate bright spots in the picture."""
-    out = run("convert", path, "-colorspace", "Gray", "-threshold", "40%", "-define",
-              "connected-components:verbose=true", "-connected-components", "8", "null:")
-    return sum(1 for line in out.splitlines() if re.search(r"gray\(255\)|srgb\(255,255,255\)|#FFFFFF", line))
+def flake_count(path, quarters=False):
+    """Separate bright spots in the picture, or in each of its quarters (a
+    list, by rows)."""
+    out = run("convert", path, *(["-crop", "2x2@", "+repage"] if quarters else []), "-colorspace", "Gray",
+              "-threshold", "40%", "-define", "connected-components:verbose=true", "-connected-components", "8",
+              "null:")
+    counts = [sum(1 for line in part.splitlines() if re.search(r"gray\(255\)|srgb\(255,255,255\)|#FFFFFF", line))
+              for part in out.split("Objects (")[1:]]
+    return counts if quarters else sum(counts)
 
 
 def phase4_count(program):
@@ -653,15 +662,77 @@ def case_wine_retained_mode(args):
         p.close()
 
 
+def wine_session(display):
+    """Ends the prefix's Wine session and starts a persistent one on the X
+    display, as scripts/xserver.sh does: each session's desktop takes its
+    screen's size once."""
+    subprocess.run(["bash", "-c", 'source "$0"; "$WINESERVER" -k; "$WINESERVER" -w; "$WINESERVER" -p; '
+                    '"$WINELOADER" wineboot', os.path.join(ROOT, "scripts", "env.sh")],
+                   env=dict(os.environ, DISPLAY=display), stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.environ["DISPLAY"] = display
+
+
+def case_high_dpi(args):
+    """LogPixels 144 (150 %): the dialog's window grows with its font, the
+    client area about 1.5 times the one at 96 in each direction, snow in all
+    four quarters. The shared screen is too small for it: a larger one of its
+    own, a Wine session on it, the setting and the shared session put back."""
+    # The tests' prefix has no LogPixels of the user's: the setting is removed again.
+    key, shared, program = r"HKCU\Control Panel\Desktop", os.environ["DISPLAY"], None
+    reg = lambda *a: subprocess.run([WINE_RUN, "reg", *a], stdin=subprocess.DEVNULL,  # noqa: E731
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1600x1200x24", "-nolisten", "tcp"],
+                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    try:
+        with os.fdopen(read) as f:
+            wine_session(":" + f.readline().strip())
+        sizes = {}
+        for dpi in (96, 144):
+            if dpi != 96:
+                reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+            program = Program(args.bin, "Vorl.exe")
+            win = first_frames(program)
+            time.sleep(2)
+            sizes[dpi] = tuple(int(v) for v in re.findall(r"NVX:Viewport width:(\d+) height:(\d+)",
+                                                          "".join(program.debug_lines()))[-1])
+            x, y, w, h = geometry(win)
+            shot = screenshot(win, tempfile.mktemp(suffix=".png"), sizes[dpi])
+            quarters = flake_count(shot, quarters=True)
+            os.unlink(shot)
+            print("  %d DPI: window %dx%d at %d,%d, client %dx%d, flakes by quarter %s"
+                  % ((dpi, w, h, x, y) + sizes[dpi] + (quarters,)))
+            check(x >= 0 and y >= 0 and x + w <= 1600 and y + h <= 1200, "the whole window on the screen")
+            check(len(quarters) == 4 and min(quarters) >= 10, "snow in every quarter of the client area")
+            if args.dpi_shot and dpi != 96:  # the whole window, frame and all
+                run("import", "-silent", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
+                    args.dpi_shot)
+            program.close()
+            program = None
+        ratio = [sizes[144][i] / sizes[96][i] for i in (0, 1)]
+        print("  client area at 144 DPI / 96 DPI: %.3f x %.3f" % tuple(ratio))
+        check(all(1.4 <= r <= 1.6 for r in ratio), "about 1.5 times as wide and as high")
+    finally:
+        if program:
+            program.close()
+        reg("delete", key, "/v", "LogPixels", "/f")
+        wine_session(shared)
+        xvfb.terminate()
+        xvfb.wait()
+
+
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
          "wine_retained_mode": case_wine_retained_mode, "idle_background": case_idle_background,
-         "english_windows": case_english_windows}
+         "english_windows": case_english_windows, "high_dpi": case_high_dpi}
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("bin")
     parser.add_argument("--shot")
+    parser.add_argument("--dpi-shot", help="where high_dpi keeps its picture at 144 DPI")
     parser.add_argument("cases", nargs="*")
     args = parser.parse_intermixed_args()
     if not os.environ.get("DISPLAY"):
