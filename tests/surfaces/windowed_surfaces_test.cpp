@@ -313,13 +313,48 @@ TEST_F(Windowed, PresentDoesNothingWithRenderingDisabledOrNoSurfaces) {
     dx.ExpectAllReleased();
 }
 
-TEST_F(Windowed, AFailingPresentEndsTheProgramWithTheLostSurfaceMessage) {
+TEST_F(Windowed, AFailingPresentEndsTheProgramWithItsMessage) {
     ASSERT_EQ(CreateDirectDrawWin(window), 1);
     NvxEnableRendering(1);
-    dx.Fail("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
+    dx.Fail("IDirectDrawSurface::Blt", DDERR_INVALIDRECT);
     EXPECT_EQ(ExitCodeOf([] { NvxPresent(); }), 1);
-    EXPECT_EQ(dx.log.MessageBoxes(), std::vector<std::string>{"DirectDraw Error DDERR_SURFACELOST"});
+    EXPECT_EQ(dx.log.MessageBoxes(), std::vector<std::string>{"DirectDraw Error DDERR_INVALIDRECT"});
     NvxCleanup();
+}
+
+// Surfaces the system took away for good: no message, nothing presented until
+// new ones exist, and the next set-up starts clean.
+TEST_F(Windowed, SurfacesLostForGoodAskForANewSetUpWithoutAMessage) {
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(NvxInitialize(), 1);
+        EXPECT_EQ(g_deviceState.surfacesLost, 0);
+        SetUpScene();
+        if (round < 2) {
+            // The present finds them gone.
+            dx.FailOnce("IDirectDrawSurface::Blt", round == 0 ? DDERR_SURFACELOST : DDERR_WRONGMODE);
+            EXPECT_EQ(NvxPresent(), 0);
+        } else {
+            // The primary surface, the back buffer or the Z-buffer made in an
+            // earlier display mode will not come back.
+            IDirectDrawSurface* surfaces[] = {g_deviceState.primarySurface, g_deviceState.backBuffer,
+                                              g_deviceState.zBuffer};
+            const dxd::DxObject* lost = dx.Find(surfaces[round - 2]);
+            ASSERT_NE(lost, nullptr);
+            dx.Fail(lost, "IsLost", DDERR_SURFACELOST, 1);
+            dx.Fail(lost, "Restore", DDERR_WRONGMODE, 1);
+            dx.log.Clear();
+            ASSERT_EQ(NvxRestoreSurfaces(), 1);
+            EXPECT_EQ(dx.log.Matching("ForceUpdate").size(), 1u);
+            EXPECT_EQ(NvxPresent(), 0);
+            EXPECT_TRUE(dx.log.Matching(".Blt(").empty());
+        }
+        EXPECT_EQ(g_deviceState.surfacesLost, 1);
+        ReleaseCamera();
+    }
+    NvxCleanup();
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+    dx.ExpectAllReleased();
 }
 
 TEST_F(Windowed, RestoreTestsPrimaryBackBufferAndZBufferInOrder) {
