@@ -311,6 +311,81 @@ TEST_F(RenderFrameTest, SceneObjectsAreReleasedOnlyOnceMade) {
     ReleaseSceneObjects(*dlg);  // again: nothing left to release
 }
 
+// The system takes the surfaces away (a display change): the primary surface
+// made in the old mode will not come back, the present finds a surface lost,
+// the texture will not come back, or the window hears of the change. No
+// message; the next frame sets everything up again and draws the texture
+// loaded anew. A texture brought back in place gets its pixels back from its
+// system-memory copy, with no set-up. Minimised, the set-up waits for the
+// window's restoring.
+TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessage) {
+    dlg->RenderFrame();
+    ASSERT_EQ(g_deviceState.halInUse, 1);  // the texture has a system-memory copy
+    auto texture = [&] { return static_cast<dxd::SurfaceDouble*>(dx.Find(dlg->m_texture.m_textureSurface)); };
+    // The last frame drew with the handle of a texture filled from its copy.
+    auto drewTheTexture = [&] {
+        const DWORD handle = dlg->m_texture.m_textureHandle;
+        const std::pair<DWORD, DWORD> set = {D3DRENDERSTATE_TEXTUREHANDLE, handle};
+        const auto& states = Device()->renderStates;
+        return handle != 0 && texture() && texture()->texture && !texture()->texture->loads.empty() &&
+               std::find(states.begin(), states.end(), set) != states.end();
+    };
+    const char* const cases[] = {"primary in the wrong mode", "present lost", "texture in the wrong mode",
+                                 "WM_DISPLAYCHANGE"};
+    for (const char* what : cases) {
+        SCOPED_TRACE(what);
+        const std::string name(what);
+        dxd::SurfaceDouble* oldTexture = texture();
+        ASSERT_NE(oldTexture, nullptr);
+        if (name == "primary in the wrong mode") {
+            const dxd::DxObject* primary = dx.Find(g_deviceState.primarySurface);
+            dx.Fail(primary, "IsLost", DDERR_SURFACELOST, 1);
+            dx.Fail(primary, "Restore", DDERR_WRONGMODE, 1);
+        } else if (name == "present lost") {
+            dx.FailOnce("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
+        } else if (name == "texture in the wrong mode") {
+            dx.Fail(oldTexture, "IsLost", DDERR_SURFACELOST, 1);
+            dx.Fail(oldTexture, "Restore", DDERR_WRONGMODE, 1);
+        } else {
+            dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        }
+        if (name != "WM_DISPLAYCHANGE") EXPECT_NO_THROW(dlg->RenderFrame());
+        EXPECT_TRUE(dlg->m_needsSetup);
+        EXPECT_EQ(oldTexture->refs, 0);  // emptied before the device goes
+        dx.log.Clear();
+        EXPECT_NO_THROW(dlg->RenderFrame());
+        EXPECT_FALSE(dlg->m_needsSetup);
+        EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "CreateDeviceFromD3D", "EnumTextureFormats",
+                                     "BeginScene", ".Blt("}));
+        EXPECT_NE(texture(), oldTexture);
+        EXPECT_TRUE(drewTheTexture());
+    }
+
+    // Restored in place: loaded again from the copy, in the same frame.
+    dxd::SurfaceDouble* video = texture();
+    const size_t loads = video->texture->loads.size();
+    dx.Fail(video, "IsLost", DDERR_SURFACELOST, 1);
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_FALSE(dlg->m_needsSetup);
+    EXPECT_TRUE(InOrder(dx.log, {"EndScene", video->Name() + ".IsLost()", video->Name() + ".Restore()",
+                                 dx.NameOf(video->texture) + ".Load(", ".Blt("}));
+    EXPECT_EQ(video->texture->loads.size(), loads + 1);
+    EXPECT_EQ(texture(), video);
+
+    // Minimised: nothing is made for a window without a client area.
+    ShowWindow(hwnd, SW_MINIMIZE);
+    dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.entries.empty()) << dx.log.Dump();
+    ShowWindow(hwnd, SW_RESTORE);
+    dlg->RenderFrame();
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", ".Blt("}));
+    EXPECT_TRUE(drewTheTexture());
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+}
+
 // ---------------------------------------------------------------- drawing
 
 TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVertices) {
