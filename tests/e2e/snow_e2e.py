@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The real Vorl.exe under Wine on the X display in $DISPLAY: snow on the
-screen, the camera keys, resizing, minimising, the fatal messages with their
-exit codes, Escape, and the progress lines of one start.
+screen, the camera keys, resizing, minimising, a display mode change, the
+fatal messages with their exit codes, Escape, and the progress lines of one
+start.
 
     snow_e2e.py <bin folder> [--shot <png>] [cases...]
 
@@ -477,8 +478,63 @@ def case_wine_retained_mode(args):
         p.close()
 
 
+def wine_reg(*args):
+    """Wine's reg.exe on the prefix (its messages are in the locale's code
+    page, so they are not read); True when it succeeded."""
+    return subprocess.run([WINE_RUN, "reg"] + list(args), stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
+def case_display_change(args):
+    """The display mode changes under the running program (Wine's virtual
+    desktop grows from 800 x 600 to 1024 x 768): no message, the next frame
+    sets up again, snow afterwards, and Escape ends with exit code 0."""
+    # The program runs under a name of its own, so that the desktop setting
+    # reaches this run only, and in the same desktop as the program that
+    # changes the mode.
+    desktop, exe = "vorl-display-e2e", "VorlDisplay.exe"
+    work = tempfile.mkdtemp(prefix="vorl-display-")
+    shutil.copy(os.path.join(args.bin, "Vorl.exe"), os.path.join(work, exe))
+    for name in ("d3drm.dll", "Vorl.bmp", "display_mode.exe"):
+        shutil.copy(os.path.join(args.bin, name), work)
+    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (exe, "display_mode.exe")]
+    p = None
+    try:
+        check(wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/d", "800x600", "/f")
+              and all(wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", desktop, "/f") for key in defaults),
+              "the virtual desktop's settings")
+        p = Program(work, exe)
+        win = wait_window(p)[0]
+        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        setups = phase4_count(p)
+        changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe"), "1024", "768"], cwd=work,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
+        print("  display_mode: %s" % changer.stdout.strip())
+        check(changer.returncode == 0, "the display mode changed")
+        p.wait_for(lambda: phase4_count(p) > setups, 20, "the set-up after the display change")
+        time.sleep(1.5)
+        check(p.running(), "running after the display change")
+        check(p.message_boxes() == [], "no message: %r" % p.message_boxes())
+        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+        s, flakes = stats(shot), flake_count(shot)
+        os.unlink(shot)
+        print("  after the display change: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
+        check(s["black"] > 0.8 and flakes >= 100, "snow after the display change")
+        for screen in windows_named("%s - Wine desktop" % desktop):
+            focus(screen)
+        run("xdotool", "key", "Escape")
+        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+    finally:
+        if p:
+            p.close()
+        for key in defaults:
+            wine_reg("delete", key, "/f")
+        wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/f")
+        shutil.rmtree(work, ignore_errors=True)
+
+
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
-         "wine_retained_mode": case_wine_retained_mode}
+         "wine_retained_mode": case_wine_retained_mode, "display_change": case_display_change}
 
 
 def main():
