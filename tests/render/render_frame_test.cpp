@@ -336,8 +336,11 @@ TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessag
             dx.Fail(wrongMode, "Restore", DDERR_WRONGMODE, 1);
         }
         if (lost == 1) dx.FailOnce("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
-        if (lost == 3) dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-        if (lost != 3) EXPECT_NO_THROW(dlg->RenderFrame());
+        if (lost == 3) {
+            dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        } else {
+            EXPECT_NO_THROW(dlg->RenderFrame());
+        }
         EXPECT_TRUE(dlg->m_needsSetup);
         EXPECT_EQ(oldTexture->refs, 0);  // emptied before the device goes
         dx.log.Clear();
