@@ -13,6 +13,7 @@ BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_CLOSE()
     ON_WM_SIZE()
     ON_WM_MOVE()
+    ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
 END_MESSAGE_MAP()
 
 CFlakeDlg::CFlakeDlg(CWnd* parent)
@@ -158,6 +159,17 @@ void CFlakeDlg::OnSize(UINT type, int cx, int cy) {
 void CFlakeDlg::OnMove(int x, int y) {
     CDialog::OnMove(x, y);
     NvxUpdateScreenRect(m_hWnd);
+}
+
+LRESULT CFlakeDlg::OnDisplayChange(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    SetUpAgain();
+    return result;
+}
+
+void CFlakeDlg::SetUpAgain() {
+    m_texture.Unload();
+    m_needsSetup = TRUE;
 }
 
 void CFlakeDlg::PostNcDestroy() {

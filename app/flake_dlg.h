@@ -56,6 +56,12 @@ public:
     void OnClose();
     void OnSize(UINT type, int cx, int cy);
     void OnMove(int x, int y);
+    // The display's resolution, scale or colour depth changed: the surfaces
+    // belong to the old mode, so the next frame sets everything up anew.
+    LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
+    // Empties the texture (its surfaces belong to the device about to go) and
+    // makes the next frame perform the whole set-up.
+    void SetUpAgain();
 
     FlakeTexture m_texture;
     IDirect3DRMFrame2* m_sceneFrame;

@@ -58,6 +58,9 @@ void CFlakeDlg::RenderFrame() {
     DeviceState& state = g_deviceState;
 
     if (m_needsSetup) {
+        // Minimised, the window has no client area to make surfaces for; the
+        // size message of its restoring comes before the set-up.
+        if (IsIconic()) return;
         // A repeated set-up replaces the objects of the earlier one.
         ReleaseSceneObjects(*this);
         m_backgroundMaterialHandle = 0;
@@ -140,6 +143,10 @@ void CFlakeDlg::RenderFrame() {
     NvxRelease(viewport2);
 
     NvxRestoreSurfaces();
+    const bool textureWhole = m_texture.RestoreLost() != 0;
     if (state.rmDevice) state.rmDevice->Update();
     NvxPresent();
+    // Surfaces the system took away for good (a display change) are made
+    // anew, and the texture loaded again, by the next frame's set-up.
+    if (state.surfacesLost || !textureWhole) SetUpAgain();
 }

@@ -36,6 +36,10 @@ struct DeviceState {
     int renderingEnabled;
     int windowedReady;
     int resizing;
+    // Set when the system took surfaces away for good (a display change): a
+    // surface that would not come back, or a present that found one lost.
+    // The scene then sets up anew; NvxInitialize clears it.
+    int surfacesLost;
     char fatalText[2048];
     int clientWidth;
     int clientHeight;

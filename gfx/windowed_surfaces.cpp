@@ -80,10 +80,15 @@ void ForceViewportUpdate() {
 
 void RestoreIfLost(IDirectDrawSurface* surface) {
     if (surface->IsLost() != 0) {
-        surface->Restore();
+        // A surface made in an earlier display mode answers DDERR_WRONGMODE
+        // and stays lost: only new surfaces can take its place.
+        if (surface->Restore() != DD_OK) g_deviceState.surfacesLost = 1;
         ForceViewportUpdate();
     }
 }
+
+// What a present answers once the system has taken the surfaces away.
+bool IsLostSurfaceResult(HRESULT result) { return result == DDERR_SURFACELOST || result == DDERR_WRONGMODE; }
 
 // The primary surface spans the virtual screen, every monitor's area, which
 // may start left of or above the primary monitor; a destination reaching past
@@ -184,6 +189,7 @@ int NvxPresent() {
     DeviceState& s = g_deviceState;
     if (s.resizing != 0 || s.renderingEnabled == 0) return 0;
     if (!s.primarySurface) return 0;  // no surfaces: nothing to show
+    if (s.surfacesLost) return 0;     // nothing to show until new surfaces exist
     HRESULT result;
     if (s.windowedReady) {
         RECT target = s.screenRect;
@@ -192,6 +198,10 @@ int NvxPresent() {
         result = s.primarySurface->Blt(&target, s.backBuffer, &source, DDBLT_WAIT, nullptr);
     } else {
         result = s.primarySurface->Flip(s.backBuffer, DDFLIP_WAIT);
+    }
+    if (IsLostSurfaceResult(result)) {
+        s.surfacesLost = 1;
+        return 0;
     }
     Check(result);
     return 1;

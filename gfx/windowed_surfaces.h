@@ -27,12 +27,16 @@ int CreateDirectDrawWin(HWND window);
 int NvxResizeWindow(HWND window, int width, int height);
 
 // Copies the back buffer into the window's client area on the screen.
-// Returns 0 (and copies nothing) while resizing or with rendering disabled.
+// Returns 0 (and copies nothing) while resizing, with rendering disabled or
+// once surfaces are lost for good. A copy that finds a surface lost
+// (DDERR_SURFACELOST, DDERR_WRONGMODE) sets surfacesLost and returns 0; any
+// other failure ends the process.
 int NvxPresent();
 
 // Recomputes the client area's screen rectangle and size. Returns 1.
 int NvxUpdateScreenRect(HWND window);
 
 // Restores the primary surface, the back buffer and the Z-buffer when the
-// system has taken them away. Returns 1.
+// system has taken them away; one that will not come back sets surfacesLost.
+// Returns 1.
 int NvxRestoreSurfaces();

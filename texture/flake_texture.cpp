@@ -242,6 +242,14 @@ int FlakeTexture::UploadTexture() {
     return loaded == D3D_OK ? 1 : 0;
 }
 
+int FlakeTexture::RestoreLost() {
+    if (!m_textureSurface || m_textureSurface->IsLost() == DD_OK) return 1;
+    // A restored surface keeps no pixels: they come back only from a copy
+    // the system did not take as well. A software texture is its own copy.
+    if (!m_systemSurface || m_systemSurface == m_textureSurface || m_systemSurface->IsLost() != DD_OK) return 0;
+    return UploadTexture();  // Restore, then Load from the copy
+}
+
 HRESULT FindTextureFormat(IDirect3DDevice2* device, DWORD wantedBitCount, DDPIXELFORMAT* pixelFormat) {
     TextureFormatSearch search;
     std::memset(&search, 0, sizeof(search));

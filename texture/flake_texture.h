@@ -19,6 +19,10 @@ public:
     void Unload();
     int CopyBitmap(HBITMAP bitmap);
     int UploadTexture();
+    // Brings back a texture surface the system has taken away, with its
+    // pixels, from the system-memory copy. 1 when the texture is whole (also
+    // when nothing is loaded), 0 when it must be loaded again.
+    int RestoreLost();
 
     IDirectDrawSurface* m_systemSurface;
     IDirectDrawSurface* m_textureSurface;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The real Vorl.exe under Wine on the X display in $DISPLAY: snow on the
-screen, the camera keys, resizing, minimising, the fatal messages with their
-exit codes, Escape, and the progress lines of one start.
+screen, the camera keys, resizing, minimising, a display mode change, the
+fatal messages with their exit codes, Escape, and the progress lines of one
+start.
 
     snow_e2e.py <bin folder> [--shot <png>] [--dpi-shot <png>] [cases...]
 
@@ -662,6 +663,13 @@ def case_wine_retained_mode(args):
         p.close()
 
 
+def wine_reg(*args):
+    """Wine's reg.exe on the prefix (its messages are in the locale's code
+    page, so they are not read); True when it succeeded."""
+    return subprocess.run([WINE_RUN, "reg"] + list(args), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
 def wine_session(display):
     """Ends the prefix's Wine session and starts a persistent one on the X
     display, as scripts/xserver.sh does: each session's desktop takes its
@@ -680,8 +688,6 @@ def case_high_dpi(args):
     own, a Wine session on it, the setting and the shared session put back."""
     # The tests' prefix has no LogPixels of the user's: the setting is removed again.
     key, shared, program = r"HKCU\Control Panel\Desktop", os.environ["DISPLAY"], None
-    reg = lambda *a: subprocess.run([WINE_RUN, "reg", *a], stdin=subprocess.DEVNULL,  # noqa: E731
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1600x1200x24", "-nolisten", "tcp"],
                             pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -692,7 +698,7 @@ def case_high_dpi(args):
         sizes = {}
         for dpi in (96, 144):
             if dpi != 96:
-                reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+                wine_reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
             program = Program(args.bin, "Vorl.exe")
             win = first_frames(program)
             time.sleep(2)
@@ -717,15 +723,62 @@ def case_high_dpi(args):
     finally:
         if program:
             program.close()
-        reg("delete", key, "/v", "LogPixels", "/f")
+        wine_reg("delete", key, "/v", "LogPixels", "/f")
         wine_session(shared)
         xvfb.terminate()
         xvfb.wait()
 
 
+def case_display_change(args):
+    """The display mode changes under the running program (Wine's virtual
+    desktop grows from 800 x 600 to 1024 x 768): no message, the next frame
+    sets up again, snow afterwards, and Escape ends with exit code 0."""
+    # The program runs under a name of its own, so that the desktop setting
+    # reaches this run only, and in the same desktop as the program that
+    # changes the mode.
+    desktop, exe = "vorl-display-e2e", "VorlDisplay.exe"
+    work = tempfile.mkdtemp(prefix="vorl-display-")
+    shutil.copy(os.path.join(args.bin, "Vorl.exe"), os.path.join(work, exe))
+    for name in ("d3drm.dll", "Vorl.bmp", "display_mode.exe"):
+        shutil.copy(os.path.join(args.bin, name), work)
+    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (exe, "display_mode.exe")]
+    p = None
+    try:
+        check(wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/d", "800x600", "/f")
+              and all(wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", desktop, "/f") for key in defaults),
+              "the virtual desktop's settings")
+        p = Program(work, exe)
+        win = wait_window(p)[0]
+        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+        setups = phase4_count(p)
+        changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe"), "1024", "768"], cwd=work,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
+        print("  display_mode: %s" % changer.stdout.strip())
+        check(changer.returncode == 0, "the display mode changed")
+        p.wait_for(lambda: phase4_count(p) > setups, 20, "the set-up after the display change")
+        time.sleep(1.5)
+        check(p.running(), "running after the display change")
+        check(p.message_boxes() == [], "no message: %r" % p.message_boxes())
+        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+        s, flakes = stats(shot), flake_count(shot)
+        os.unlink(shot)
+        print("  after the display change: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
+        check(s["black"] > 0.8 and flakes >= 100, "snow after the display change")
+        for screen in windows_named("%s - Wine desktop" % desktop):
+            focus(screen)
+        run("xdotool", "key", "Escape")
+        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+    finally:
+        if p:
+            p.close()
+        for key in defaults:
+            wine_reg("delete", key, "/f")
+        wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/f")
+        shutil.rmtree(work, ignore_errors=True)
+
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
          "wine_retained_mode": case_wine_retained_mode, "idle_background": case_idle_background,
-         "english_windows": case_english_windows, "high_dpi": case_high_dpi}
+         "english_windows": case_english_windows, "high_dpi": case_high_dpi, "display_change": case_display_change}
 
 
 def main():

@@ -311,6 +311,63 @@ TEST_F(RenderFrameTest, SceneObjectsAreReleasedOnlyOnceMade) {
     ReleaseSceneObjects(*dlg);  // again: nothing left to release
 }
 
+// A display change: the primary surface will not come back, the present
+// finds a surface lost, the texture will not come back, or WM_DISPLAYCHANGE.
+// No message; the next frame sets up again and draws the texture loaded anew.
+// A texture restored in place is loaded from its copy, with no set-up; while
+// minimised the set-up waits for the restoring.
+TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessage) {
+    dlg->RenderFrame();
+    ASSERT_EQ(g_deviceState.halInUse, 1);  // the texture has a system-memory copy
+    auto texture = [&] { return static_cast<dxd::SurfaceDouble*>(dx.Find(dlg->m_texture.m_textureSurface)); };
+    auto drewTheTexture = [&] {  // with the handle of a texture filled from its copy
+        const std::pair<DWORD, DWORD> set = {D3DRENDERSTATE_TEXTUREHANDLE, dlg->m_texture.m_textureHandle};
+        const auto& states = Device()->renderStates;
+        return set.second != 0 && texture() && texture()->texture && !texture()->texture->loads.empty() &&
+               std::find(states.begin(), states.end(), set) != states.end();
+    };
+    for (int lost = 0; lost < 4; ++lost) {
+        SCOPED_TRACE(lost);
+        dxd::SurfaceDouble* oldTexture = texture();
+        ASSERT_NE(oldTexture, nullptr);
+        const dxd::DxObject* wrongMode = lost == 0 ? dx.Find(g_deviceState.primarySurface) : oldTexture;
+        if (lost == 0 || lost == 2) {
+            dx.Fail(wrongMode, "IsLost", DDERR_SURFACELOST, 1);
+            dx.Fail(wrongMode, "Restore", DDERR_WRONGMODE, 1);
+        }
+        if (lost == 1) dx.FailOnce("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
+        if (lost == 3) {
+            dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        } else {
+            EXPECT_NO_THROW(dlg->RenderFrame());
+        }
+        EXPECT_TRUE(dlg->m_needsSetup);
+        EXPECT_EQ(oldTexture->refs, 0);  // emptied before the device goes
+        dx.log.Clear();
+        EXPECT_NO_THROW(dlg->RenderFrame());
+        EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "EnumTextureFormats", "BeginScene", ".Blt("}));
+        EXPECT_TRUE(drewTheTexture());
+    }
+
+    dxd::SurfaceDouble* video = texture();
+    dx.Fail(video, "IsLost", DDERR_SURFACELOST, 1);
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_FALSE(dlg->m_needsSetup);
+    EXPECT_TRUE(InOrder(dx.log, {video->Name() + ".Restore()", dx.NameOf(video->texture) + ".Load(", ".Blt("}));
+
+    ShowWindow(hwnd, SW_MINIMIZE);
+    dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(dx.log.entries.empty()) << dx.log.Dump();
+    ShowWindow(hwnd, SW_RESTORE);
+    dlg->RenderFrame();
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", ".Blt("}));
+    EXPECT_TRUE(drewTheTexture());
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+}
+
 // ---------------------------------------------------------------- drawing
 
 TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVertices) {

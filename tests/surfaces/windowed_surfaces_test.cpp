@@ -343,13 +343,42 @@ TEST_F(Windowed, PresentDoesNothingWithRenderingDisabledOrNoSurfaces) {
     dx.ExpectAllReleased();
 }
 
-TEST_F(Windowed, AFailingPresentEndsTheProgramWithTheLostSurfaceMessage) {
+TEST_F(Windowed, AFailingPresentEndsTheProgramWithItsMessage) {
     ASSERT_EQ(CreateDirectDrawWin(window), 1);
     NvxEnableRendering(1);
-    dx.Fail("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
+    dx.Fail("IDirectDrawSurface::Blt", DDERR_INVALIDRECT);
     EXPECT_EQ(ExitCodeOf([] { NvxPresent(); }), 1);
-    EXPECT_EQ(dx.log.MessageBoxes(), std::vector<std::string>{"DirectDraw Error DDERR_SURFACELOST"});
+    EXPECT_EQ(dx.log.MessageBoxes(), std::vector<std::string>{"DirectDraw Error DDERR_INVALIDRECT"});
     NvxCleanup();
+}
+
+// Surfaces taken away for good: one of the three will not come back, or the
+// present finds them lost. No message, nothing presented until the next
+// set-up, which starts clean.
+TEST_F(Windowed, SurfacesLostForGoodAskForANewSetUpWithoutAMessage) {
+    for (int lost = 0; lost < 4; ++lost) {
+        SCOPED_TRACE(lost);
+        ASSERT_EQ(NvxInitialize(), 1);
+        SetUpScene();
+        IDirectDrawSurface* surfaces[] = {g_deviceState.primarySurface, g_deviceState.backBuffer,
+                                          g_deviceState.zBuffer};
+        if (lost < 3) {
+            dx.Fail(dx.Find(surfaces[lost]), "IsLost", DDERR_SURFACELOST, 1);
+            dx.Fail(dx.Find(surfaces[lost]), "Restore", DDERR_WRONGMODE, 1);
+        } else {
+            dx.FailOnce("IDirectDrawSurface::Blt", DDERR_WRONGMODE);
+        }
+        dx.log.Clear();
+        NvxRestoreSurfaces();
+        EXPECT_EQ(NvxPresent(), 0);
+        EXPECT_EQ(NvxPresent(), 0);
+        EXPECT_EQ(dx.log.Matching(".Blt(").size(), lost == 3 ? 1u : 0u);
+        EXPECT_EQ(g_deviceState.surfacesLost, 1);
+        ReleaseCamera();
+    }
+    NvxCleanup();
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+    dx.ExpectAllReleased();
 }
 
 TEST_F(Windowed, RestoreTestsPrimaryBackBufferAndZBufferInOrder) {

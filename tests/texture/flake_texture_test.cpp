@@ -386,6 +386,21 @@ TEST_F(TextureTest, UploadResults) {
     texture.Unload();
 }
 
+// A lost texture whose copy was lost too, or a software texture that is its
+// own copy, must be loaded again: a restored surface keeps no pixels.
+TEST_F(TextureTest, LostTextureWithoutItsCopyMustBeLoadedAgain) {
+    EXPECT_EQ(texture.RestoreLost(), 1);  // nothing loaded
+    for (int hal : {1, 0}) {
+        g_deviceState.halInUse = hal;
+        ASSERT_EQ(texture.Load(device, bitmap24.c_str()), 1);
+        dx.Fail(dx.Find(texture.m_systemSurface), "IsLost", DDERR_SURFACELOST);
+        dx.Fail(dx.Find(texture.m_textureSurface), "IsLost", DDERR_SURFACELOST);
+        dx.log.Clear();
+        EXPECT_EQ(texture.RestoreLost(), 0) << hal;
+        EXPECT_TRUE(Calls(".Restore()").empty()) << hal;
+    }
+}
+
 TEST_F(TextureTest, UnloadOnAnEmptyObjectOnlyClearsTheTextureHandle) {
     texture.m_textureHandle = 0x1234;
     texture.m_materialHandle = 0x77;

@@ -16,6 +16,7 @@
 #include "gfx/device_selection.h"
 #include "gfx/device_state.h"
 #include "gfx/windowed_surfaces.h"
+#include "texture/flake_texture.h"
 
 namespace {
 
@@ -203,6 +204,39 @@ TEST_F(RealDirectX, SetUpFramesResizeAndSetUpAgainWithoutAFatalPath) {
     EXPECT_EQ(Find("NVX:Error"), -1);
     EXPECT_EQ(Find("NVX:Failed"), -1);
     EXPECT_EQ(Find("NVX:Can't"), -1);
+}
+
+// Puts the display mode of the registry back when it goes.
+struct RegistryDisplayMode {
+    ~RegistryDisplayMode() { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }
+};
+
+// A display mode change made through the layer's own DirectDraw object: Wine
+// then takes the surfaces away as Windows does. The primary surface of the
+// old mode will not come back, so the layer asks for a new set-up instead of
+// a message, and that set-up presents in the new mode; the texture comes back
+// in place from its system-memory copy.
+TEST_F(RealDirectX, DisplayModeChangeTakesTheSurfacesAndTheSetUpAfterItPresents) {
+    RegistryDisplayMode restoreMode;
+    FlakeTexture texture;
+    try {
+        SetUpScene();
+        ASSERT_EQ(texture.Load(g_deviceState.device2, "Vorl.bmp"), 1);
+        RunFrames(2);
+        ASSERT_EQ(g_deviceState.directDraw->SetDisplayMode(GetSystemMetrics(SM_CXSCREEN),
+                                                           GetSystemMetrics(SM_CYSCREEN), 16), DD_OK);
+        EXPECT_EQ(g_deviceState.primarySurface->IsLost(), DDERR_SURFACELOST);
+        EXPECT_EQ(NvxRestoreSurfaces(), 1);
+        EXPECT_EQ(g_deviceState.surfacesLost, 1);
+        EXPECT_EQ(NvxPresent(), 0);
+        EXPECT_EQ(texture.RestoreLost(), 1);
+        texture.Unload();
+        SetUpScene();
+        RunFrames(2);
+    } catch (const ExitCalled& e) {
+        ADD_FAILURE() << "the fatal path was taken: " << e.what() << (g_boxes.empty() ? "" : " after " + g_boxes.back());
+    }
+    EXPECT_TRUE(g_boxes.empty()) << (g_boxes.empty() ? "" : g_boxes[0]);
 }
 
 // Keeps the dwSize of each description the enumeration hands over.
