@@ -775,6 +775,11 @@ def case_display_change(args):
             wine_reg("delete", key, "/f")
         wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/f")
         shutil.rmtree(work, ignore_errors=True)
+        # The virtual desktop leaves its own modes in the session's display
+        # settings, and later programs could not change the depth: a new
+        # session reads them from the X server again.
+        wine_session(os.environ["DISPLAY"])
+
 
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
          "wine_retained_mode": case_wine_retained_mode, "idle_background": case_idle_background,
