@@ -16,9 +16,12 @@ failed=0
 loaded_check() {
   local expected="$1" log; shift
   log="$(mktemp)"; printf '%s\n' "$@" >"$log"
-  [ "$(vorl_d3drm_loaded "$log")" = "$expected" ] || { echo "FAIL vorl_d3drm_loaded: not \"$expected\" on: $*"; failed=1; }
+  if [ "$(vorl_d3drm_loaded "$log")" != "$expected" ]; then
+    echo "FAIL vorl_d3drm_loaded: not \"$expected\" on: $*"; failed=1
+  fi
   rm -f "$log"
 }
+# Wine's lines for ours and for its own; ddraw.dll's line before them must not count.
 ddraw='0124:trace:loaddll:build_module Loaded L"C:\\windows\\system32\\ddraw.dll" at 02910000: builtin'
 loaded_check native "$ddraw" '0118:trace:loaddll:build_module Loaded L"Z:\\vorl\\bin\\d3drm.dll" at 6BE40000: native'
 loaded_check builtin "$ddraw" '0124:trace:loaddll:build_module Loaded L"Z:\\vorl\\bin\\d3drm.dll" at 66980000: builtin'
