@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "gfx/device_selection.h"
@@ -110,6 +111,20 @@ protected:
         ASSERT_EQ(s.zBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_DEPTHFILL | DDBLT_WAIT, &fx), DD_OK);
     }
 
+    // IDirect3DRMObject is answered with the object's IUnknown pointer,
+    // counted once more.
+    static void ExpectObjectInterface(IUnknown* iface) {
+        IUnknown* unknown = nullptr;
+        ASSERT_EQ(iface->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+        const ULONG before = Count(iface);
+        IUnknown* object = nullptr;
+        EXPECT_EQ(iface->QueryInterface(IID_IDirect3DRMObject, reinterpret_cast<void**>(&object)), S_OK);
+        EXPECT_EQ(object, unknown);
+        EXPECT_EQ(Count(iface), before + 1);
+        if (object) object->Release();
+        unknown->Release();
+    }
+
     // One value of a locked surface: 32-bit colour or 16-bit depth.
     static DWORD Read(IDirectDrawSurface* surface, int x, int y) {
         DDSURFACEDESC desc = {};
@@ -150,6 +165,13 @@ TEST_F(RetainedConformance, ObjectInterfacesAndFramesCountAsWindowsDoes) {
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(rm_->QueryInterface(IID_IDirectDraw, &other), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(other, nullptr);
+    if (ours_) {  // Wine lets the IDirect3DRM2 count go below zero
+        EXPECT_EQ(rm2_->Release(), 0u);
+        EXPECT_EQ(rm2_->Release(), 0u) << "released once more than counted, while IDirect3DRM holds the object";
+        EXPECT_EQ(Count(rm_), rmCount_);
+        ASSERT_EQ(rm_->QueryInterface(IID_IDirect3DRM2, reinterpret_cast<void**>(&rm2_)), S_OK);
+        EXPECT_EQ(Count(rm2_), 1u);
+    }
 
     // Frames hold the object on its IDirect3DRM count only; a parent holds
     // its child, a child not its parent.
@@ -162,12 +184,14 @@ TEST_F(RetainedConformance, ObjectInterfacesAndFramesCountAsWindowsDoes) {
     ASSERT_EQ(camera_->QueryInterface(IID_IDirect3DRMFrame, reinterpret_cast<void**>(&frame)), S_OK);
     EXPECT_EQ(Count(camera_), 3u) << "the frame's interfaces share one count";
     frame->Release();
+    ExpectObjectInterface(camera_);
     EXPECT_EQ(camera_->QueryInterface(IID_IDirect3DRM, &other), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(other, nullptr);
 
     if (ours_) {  // Wine: SetPosition is not implemented (E_NOTIMPL)
         EXPECT_EQ(camera_->SetPosition(scene_, 0.0f, 0.0f, 0.0f), D3DRM_OK);
         EXPECT_EQ(camera_->SetPosition(nullptr, 1.0f, 2.0f, 3.0f), D3DRM_OK);
+        EXPECT_EQ(camera_->SetPosition(reinterpret_cast<IDirect3DRMFrame*>(rm_), 0.0f, 0.0f, 0.0f), D3DRMERR_BADOBJECT);
     }
 
     // Releasing the parent first drops its hold on the child.
@@ -221,6 +245,7 @@ TEST_F(RetainedConformance, DeviceFromD3DHoldsTheImmediateModeObjectsAndTakesThe
         EXPECT_EQ(rmDevice_->AddUpdateCallback(nullptr, nullptr), E_NOTIMPL);
         EXPECT_EQ(rmDevice_->GetWidth(), 0u);
     }
+    ExpectObjectInterface(rmDevice_);
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(rmDevice_->QueryInterface(IID_IDirect3DRMFrame, &other), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(other, nullptr);
@@ -253,6 +278,9 @@ TEST_F(RetainedConformance, ViewportArgumentsCountsAndImmediateModeData) {
         EXPECT_EQ(rm2_->CreateViewport(rmDevice_, camera_, 0, 0xFFFFFFFF, 2, 2, &viewport), D3DRMERR_BADVALUE);
         EXPECT_EQ(viewport, nullptr);
     }
+    ASSERT_EQ(rm2_->CreateViewport(rmDevice_, camera_, 0, 0, width, height, &viewport), D3DRM_OK)
+        << "exactly the device's size";
+    EXPECT_EQ(viewport->Release(), 0u);
     const ULONG cameraCount = Count(camera_);
     EXPECT_EQ(Count(rm_), rmCount_ + 3);
 
@@ -298,6 +326,10 @@ TEST_F(RetainedConformance, ViewportArgumentsCountsAndImmediateModeData) {
     EXPECT_EQ(viewport->SetBack(5000.0f), D3DRM_OK);
     EXPECT_EQ(viewport->SetBack(1.0f), D3DRMERR_BADVALUE);
     EXPECT_EQ(viewport->SetBack(0.5f), D3DRMERR_BADVALUE);
+    if (ours_) {  // Wine's check (back <= front) lets NaN through
+        EXPECT_EQ(viewport->SetBack(std::numeric_limits<float>::quiet_NaN()), D3DRMERR_BADVALUE);
+    }
+    ExpectObjectInterface(viewport);
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(viewport->QueryInterface(IID_IDirect3DRMFrame, &other), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(other, nullptr);
@@ -357,6 +389,15 @@ TEST_F(RetainedConformance, ClearFillsTheViewportWithItsBackgroundAndTheFarPlane
         EXPECT_EQ(Read(s.zBuffer, 5, 5), 0u);
     }
 
+    // With the Z-buffer taken off the target, only the target is cleared.
+    FillTargetAndDepth();
+    ASSERT_EQ(s.backBuffer->DeleteAttachedSurface(0, s.zBuffer), DD_OK);
+    viewport->ForceUpdate(0, 0, s.clientWidth, s.clientHeight);  // Wine: E_NOTIMPL, and it clears every time
+    EXPECT_EQ(viewport->Clear(), D3DRM_OK);
+    EXPECT_EQ(Read(s.backBuffer, 60, 40), kBackground);
+    EXPECT_EQ(Read(s.zBuffer, 60, 40), 0u);
+    ASSERT_EQ(s.backBuffer->AddAttachedSurface(s.zBuffer), DD_OK);
+
     // Windows clears only what was marked as changed: the whole viewport when
     // it is new, then what ForceUpdate marks. Wine clears every time and does
     // not implement ForceUpdate (E_NOTIMPL).
@@ -372,6 +413,15 @@ TEST_F(RetainedConformance, ClearFillsTheViewportWithItsBackgroundAndTheFarPlane
         EXPECT_EQ(Read(s.backBuffer, 40, 30), kSurround);
         EXPECT_EQ(Read(s.backBuffer, 29, 30), kSurround);
         EXPECT_EQ(Read(s.zBuffer, 35, 32), 0xFFFFu);
+        // Two marks before one Clear: the box around both.
+        FillTargetAndDepth();
+        EXPECT_EQ(viewport->ForceUpdate(50, 30, 70, 40), D3DRM_OK);
+        EXPECT_EQ(viewport->ForceUpdate(30, 45, 45, 60), D3DRM_OK);
+        EXPECT_EQ(viewport->Clear(), D3DRM_OK);
+        EXPECT_EQ(Read(s.backBuffer, 30, 30), kBackground);
+        EXPECT_EQ(Read(s.backBuffer, 69, 59), kBackground);
+        EXPECT_EQ(Read(s.backBuffer, 29, 45), kSurround);
+        EXPECT_EQ(Read(s.backBuffer, 70, 35), kSurround);
         // The frame marks the whole client area: only the viewport is cleared.
         FillTargetAndDepth();
         EXPECT_EQ(viewport->ForceUpdate(0, 0, s.clientWidth, s.clientHeight), D3DRM_OK);

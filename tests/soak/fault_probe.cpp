@@ -14,8 +14,9 @@
 //
 // Report lines on stdout: "box:<text>", "error:<text>", "unreleased:<text>",
 // "presented:<0|1>", "cleared:<0|1>" (the last frame cleared an Immediate
-// Mode viewport), then "exit:<code>" from the exit hook, or "end" when the
-// run carried on to the window's end.
+// Mode viewport), then "viewports:<n>" (Immediate Mode viewports still added
+// to a device) and "exit:<code>" from the exit hook, or "end" when the run
+// carried on to the window's end.
 #include <windows.h>
 
 #include <cstdio>
@@ -47,6 +48,9 @@ void PrintBoxesAndErrors() {
 // The program's exit: report what happened, then end for real.
 [[noreturn]] void ExitForReal(int code) {
     PrintBoxesAndErrors();
+    size_t added = 0;
+    for (const dxd::Device2Double* device : g_dx->devices) added += device->addedViewports.size();
+    Print("viewports:" + std::to_string(added));
     Print("exit:" + std::to_string(code));
     std::fflush(stdout);
     ExitProcess(static_cast<UINT>(code));

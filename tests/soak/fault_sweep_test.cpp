@@ -7,8 +7,9 @@
 // DirectDraw and Immediate Mode doubles, and fails each call it makes on the
 // caller's objects: one made while creating the device or a viewport hands
 // its code back, so the program ends with the retained-mode message for that
-// code; one made while clearing or taking a viewport off its device leaves
-// the frame to go on, and later frames clear again.
+// code and no viewport left on the Immediate Mode device; one made while
+// clearing or taking a viewport off its device leaves the frame to go on, and
+// later frames clear again.
 #include <windows.h>
 #include <ddraw.h>
 #include <d3drm.h>
@@ -144,6 +145,7 @@ std::string Judge(const ProbeRun& run, const std::string& key, HRESULT hr, Expec
         const std::string rm = std::string("Direct3D-RM Error : ") + NvxRMErrorName(hr);
         if (expect == Expect::RetainedModeError) {
             if (last != rm) problems += "the last message is not the retained-mode one for the failing code; ";
+            if (!run.Has("viewports:0")) problems += "a viewport was left on the Immediate Mode device; ";
         } else if (last != kSetupFailed && last != dd && last != rm) {
             problems += "the last message is neither the set-up's nor the failing call's: " + last + "; ";
         }

@@ -2,6 +2,8 @@
 // viewport, against the DirectX doubles.
 #include "tests/surfaces/layer_fixture.h"
 
+#include "retained/retained_mode.h"
+
 namespace surfaces_test {
 namespace {
 
@@ -390,6 +392,34 @@ TEST_F(Devices, FailingViewportCallsEndTheProgramAfterTheirPhase) {
     EXPECT_EQ(dx.log.MessageBoxes(), std::vector<std::string>{"Direct3D-RM Error : D3DRMERR_BADOBJECT"});
     ReleaseCamera();
     NvxCleanup();
+}
+
+// Our Retained Mode over the doubles: the rectangle its Clear hands to the
+// Immediate Mode viewport, which Wine's Clear would clip to the viewport anyway.
+TEST_F(Devices, OurRetainedModeClearsOnlyTheMarkedPartOfItsViewport) {
+    g_deviceState.pfnDirect3DRMCreate = retained::CreateDirect3DRM;
+    SetUpDevice();
+    ASSERT_EQ(g_deviceState.rm2->CreateFrame(nullptr, &camera), D3DRM_OK);
+    IDirect3DRMViewport* viewport = nullptr;
+    ASSERT_EQ(g_deviceState.rm2->CreateViewport(g_deviceState.rmDevice, camera, 10, 20, 100, 50, &viewport), D3DRM_OK);
+    const std::vector<dxd::ViewportDouble::ClearCall>& clears = dx.viewports.back()->clears;
+    EXPECT_EQ(viewport->Clear(), D3DRM_OK);  // new: all of it
+    EXPECT_EQ(viewport->ForceUpdate(0, 0, kWidth, kHeight), D3DRM_OK);
+    EXPECT_EQ(viewport->Clear(), D3DRM_OK);
+    ASSERT_EQ(clears.size(), 2u);
+    for (const dxd::ViewportDouble::ClearCall& clear : clears) {
+        ASSERT_EQ(clear.rects.size(), 1u);
+        const D3DRECT& r = clear.rects[0];
+        EXPECT_EQ(dxd::Format("%ld,%ld,%ld,%ld", r.x1, r.y1, r.x2, r.y2), "10,20,110,70");
+        EXPECT_EQ(clear.flags, DWORD(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER));
+    }
+    EXPECT_EQ(viewport->ForceUpdate(200, 100, 300, 200), D3DRM_OK);  // right of and below it
+    EXPECT_EQ(viewport->Clear(), D3DRM_OK);
+    EXPECT_EQ(clears.size(), 2u) << "a mark outside the viewport clears nothing";
+    viewport->Release();
+    ReleaseCamera();
+    NvxCleanup();
+    dx.ExpectAllReleased();
 }
 
 TEST_F(Devices, ResizeAndANewSetUpLeaveNoReferenceBehind) {
