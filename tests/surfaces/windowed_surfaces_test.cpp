@@ -253,6 +253,13 @@ TEST_F(Windowed, AFailingCallOfTheRebuildEndsTheProgram) {
     NvxCleanup();
 }
 
+// The one copy of a present, as the log shows it.
+std::vector<std::string> BltOf(RECT dest, RECT src) {
+    return {dxd::Format("IDirectDrawSurface#1.Blt(dest={%ld,%ld,%ld,%ld}, src=IDirectDrawSurface#2, "
+                        "srcRect={%ld,%ld,%ld,%ld}, flags=0x1000000, fx=null)",
+                        dest.left, dest.top, dest.right, dest.bottom, src.left, src.top, src.right, src.bottom)};
+}
+
 TEST_F(Windowed, PresentCopiesTheBackBufferToTheMovedClientArea) {
     ASSERT_EQ(CreateDirectDrawWin(window), 1);
     NvxEnableRendering(1);
@@ -263,18 +270,9 @@ TEST_F(Windowed, PresentCopiesTheBackBufferToTheMovedClientArea) {
     dx.log.Clear();
 
     ASSERT_EQ(NvxPresent(), 1);
-    EXPECT_EQ(Events(dx.log), std::vector<std::string>{dxd::Format(
-                                  "IDirectDrawSurface#1.Blt(dest={30,20,%d,%d}, src=IDirectDrawSurface#2, "
-                                  "srcRect={0,0,%d,%d}, flags=0x1000000, fx=null)",
-                                  30 + kWidth, 20 + kHeight, kWidth, kHeight)});
+    EXPECT_EQ(Events(dx.log), BltOf({30, 20, 30 + kWidth, 20 + kHeight}, {0, 0, kWidth, kHeight}));
     NvxCleanup();
     dx.ExpectAllReleased();
-}
-
-std::vector<std::string> BltOf(RECT dest, RECT src) {
-    return {dxd::Format("IDirectDrawSurface#1.Blt(dest={%ld,%ld,%ld,%ld}, src=IDirectDrawSurface#2, "
-                        "srcRect={%ld,%ld,%ld,%ld}, flags=0x1000000, fx=null)",
-                        dest.left, dest.top, dest.right, dest.bottom, src.left, src.top, src.right, src.bottom)};
 }
 
 TEST_F(Windowed, PresentShowsOnlyThePartOfAWindowThatIsOnTheScreen) {
@@ -283,16 +281,10 @@ TEST_F(Windowed, PresentShowsOnlyThePartOfAWindowThatIsOnTheScreen) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
     // Past the top left corner: both rectangles lose the same strips.
-    EXPECT_EQ(PresentAt(-40, -30), std::vector<std::string>{dxd::Format(
-                                       "IDirectDrawSurface#1.Blt(dest={0,0,%d,%d}, src=IDirectDrawSurface#2, "
-                                       "srcRect={40,30,%d,%d}, flags=0x1000000, fx=null)",
-                                       kWidth - 40, kHeight - 30, kWidth, kHeight)});
+    EXPECT_EQ(PresentAt(-40, -30), BltOf({0, 0, kWidth - 40, kHeight - 30}, {40, 30, kWidth, kHeight}));
     // Past the bottom right corner.
     const int x = screenWidth - 100, y = screenHeight - 50;
-    EXPECT_EQ(PresentAt(x, y), std::vector<std::string>{dxd::Format(
-                                   "IDirectDrawSurface#1.Blt(dest={%d,%d,%d,%d}, src=IDirectDrawSurface#2, "
-                                   "srcRect={0,0,100,50}, flags=0x1000000, fx=null)",
-                                   x, y, screenWidth, screenHeight)});
+    EXPECT_EQ(PresentAt(x, y), BltOf({x, y, screenWidth, screenHeight}, {0, 0, 100, 50}));
     // Wholly off the screen: nothing to copy, and no error either.
     EXPECT_TRUE(PresentAt(screenWidth + 10, 0).empty());
     NvxCleanup();
