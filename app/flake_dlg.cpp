@@ -14,6 +14,7 @@ BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_SIZE()
     ON_WM_MOVE()
     ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 CFlakeDlg::CFlakeDlg(CWnd* parent)
@@ -165,6 +166,15 @@ LRESULT CFlakeDlg::OnDisplayChange(WPARAM, LPARAM) {
     const LRESULT result = Default();
     SetUpAgain();
     return result;
+}
+
+LRESULT CFlakeDlg::OnDpiChanged(WPARAM, LPARAM suggested) {
+    Default();
+    const RECT* rect = reinterpret_cast<const RECT*>(suggested);
+    if (!rect) return 0;
+    SetWindowPos(m_hWnd, nullptr, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void CFlakeDlg::SetUpAgain() {

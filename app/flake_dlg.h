@@ -59,6 +59,9 @@ public:
     // The display's resolution, scale or colour depth changed: the surfaces
     // belong to the old mode, so the next frame sets everything up anew.
     LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
+    // The window is now on a monitor of another scale: it takes the rectangle
+    // Windows suggests, and the size message that follows sets up again.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
     // Empties the texture (its surfaces belong to the device about to go) and
     // makes the next frame perform the whole set-up.
     void SetUpAgain();

@@ -12,11 +12,12 @@
   ProductVersion VERSION, OriginalFilename the file's name, InternalName the
   name without extension, and a Translation that names the string table's
   language and code page;
-- for a program, a manifest, resource 1 of type RT_MANIFEST, in UTF-8: the
-  program's identity at VERSION (1.0.0 -> 1.0.0.0), execution level
-  asInvoker, supportedOS Vista, 7, 8, 8.1 and 10/11, Common Controls 6.0.0.0,
-  and system DPI awareness (dpiAware true, no per-monitor setting); a DLL
-  carries no manifest.
+- for a program, a manifest, resource 1 of type RT_MANIFEST, in UTF-8, whose
+  every element, attribute and namespace is the expected one: the program's
+  identity at VERSION (1.0.0 -> 1.0.0.0), execution level asInvoker without
+  UI access, supportedOS Vista, 7, 8, 8.1 and 10/11, Common Controls 6.0.0.0
+  for every processor, and per-monitor (v2) DPI awareness with system
+  awareness before it; a DLL carries no manifest.
 Prints what it found; exits 1 with the reasons when something is wrong.
 """
 import os
@@ -140,25 +141,43 @@ elif manifests != [1]:
     problems.append(f"manifest resources {manifests}, not the one of id 1")
 else:
     root = ElementTree.fromstring(data[data.find(b"<assembly "):data.find(b"</assembly>") + 11].decode())
-    identities = root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
-    own = [next(identities).get("version")]
-    found = lambda tag, key=None: [e.get(key) if key else (e.text or "").strip()  # noqa: E731
-                                   for e in root.iter() if e.tag.endswith("}" + tag)]
+    # Every element in document order with its depth, namespace, attributes
+    # and text: Windows reads an attribute or a namespace that differs as
+    # another manifest (uiAccess="true" refuses to start an unsigned program
+    # outside Program Files, Common Controls for x86 only leave the 64-bit
+    # program the old ones, a dpiAware in another namespace is not read).
+    def elements(e, depth=0):
+        yield depth, e.tag, dict(e.attrib), (e.text or "").strip()
+        for child in e:
+            yield from elements(child, depth + 1)
+    v1, v3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+    compat, smi = "{urn:schemas-microsoft-com:compatibility.v1}", "{http://schemas.microsoft.com/SMI/%d/WindowsSettings}"
     windows = ["e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  # Vista, 7
                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",  # 8, 8.1
                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"]  # 10 and 11
-    expected = {
-        "version": (own, [".".join((version.split(".") + ["0"] * 4)[:4])]),
-        "execution level": (found("requestedExecutionLevel", "level"), ["asInvoker"]),
-        "supportedOS": (sorted(i.lower() for i in found("supportedOS", "Id")), sorted("{%s}" % w for w in windows)),
-        "dependencies": ([(e.get("name"), e.get("version"), e.get("publicKeyToken")) for e in identities],
-                         [("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")]),
-        # System aware: nothing per monitor.
-        "DPI awareness": (found("dpiAware") + found("dpiAwareness"), ["true"])}
-    for what, (got, want) in expected.items():
-        print(f"{name}: manifest {what} {got}")
-        if got != want:
-            problems.append(f"manifest {what} {got}, not {want}")
+    expected = [
+        (0, v1 + "assembly", {"manifestVersion": "1.0"}, ""),
+        (1, v1 + "assemblyIdentity", {"type": "win32", "name": "Vorl", "processorArchitecture": "*",
+                                      "version": ".".join((version.split(".") + ["0"] * 4)[:4])}, ""),
+        (1, v3 + "trustInfo", {}, ""), (2, v3 + "security", {}, ""), (3, v3 + "requestedPrivileges", {}, ""),
+        (4, v3 + "requestedExecutionLevel", {"level": "asInvoker", "uiAccess": "false"}, ""),
+        (1, compat + "compatibility", {}, ""), (2, compat + "application", {}, ""),
+        *[(3, compat + "supportedOS", {"Id": "{%s}" % w}, "") for w in windows],
+        (1, v1 + "dependency", {}, ""), (2, v1 + "dependentAssembly", {}, ""),
+        (3, v1 + "assemblyIdentity", {"type": "win32", "name": "Microsoft.Windows.Common-Controls",
+                                      "version": "6.0.0.0", "processorArchitecture": "*",
+                                      "publicKeyToken": "6595b64144ccf1df", "language": "*"}, ""),
+        # Per-monitor v2 from Windows 10 1703 on; system aware before it: 1607
+        # takes the second of the list, older versions read dpiAware.
+        (1, v3 + "application", {}, ""), (2, v3 + "windowsSettings", {}, ""),
+        (3, smi % 2005 + "dpiAware", {}, "true"),
+        (3, smi % 2016 + "dpiAwareness", {}, "PerMonitorV2, System")]
+    got = list(elements(root))
+    for element in got:
+        print(f"{name}: manifest {element}")
+    problems += [f"manifest element {i}: {g}, not {w}" for i, (g, w) in enumerate(zip(got, expected)) if g != w]
+    if len(got) != len(expected):
+        problems.append(f"manifest of {len(got)} elements, not {len(expected)}")
 
 for p in problems:
     print(f"{name}: FAIL: {p}")

@@ -312,8 +312,10 @@ TEST_F(RenderFrameTest, SceneObjectsAreReleasedOnlyOnceMade) {
 }
 
 // A display change: the primary surface will not come back, the present
-// finds a surface lost, the texture will not come back, or WM_DISPLAYCHANGE.
-// No message; the next frame sets up again and draws the texture loaded anew.
+// finds a surface lost, the texture will not come back, WM_DISPLAYCHANGE, or
+// WM_DPICHANGED to 144 DPI and back to 96, whose suggested rectangle the
+// window takes. No message; the next frame sets up again (at the new client
+// size) and draws the texture loaded anew.
 // A texture restored in place is loaded from its copy, with no set-up; while
 // minimised the set-up waits for the restoring.
 TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessage) {
@@ -326,7 +328,9 @@ TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessag
         return set.second != 0 && texture() && texture()->texture && !texture()->texture->loads.empty() &&
                std::find(states.begin(), states.end(), set) != states.end();
     };
-    for (int lost = 0; lost < 4; ++lost) {
+    RECT window, start;
+    GetWindowRect(hwnd, &start);
+    for (int lost = 0; lost < 6; ++lost) {
         SCOPED_TRACE(lost);
         dxd::SurfaceDouble* oldTexture = texture();
         ASSERT_NE(oldTexture, nullptr);
@@ -336,16 +340,28 @@ TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessag
             dx.Fail(wrongMode, "Restore", DDERR_WRONGMODE, 1);
         }
         if (lost == 1) dx.FailOnce("IDirectDrawSurface::Blt", DDERR_SURFACELOST);
+        RECT suggested = {start.left, start.top, start.left + (start.right - start.left) * 3 / 2,
+                          start.top + (start.bottom - start.top) * 3 / 2};
+        if (lost == 5) suggested = start;
         if (lost == 3) {
             dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        } else if (lost >= 4) {
+            dlg->SendMessage(WM_DPICHANGED, lost == 4 ? MAKEWPARAM(144, 144) : MAKEWPARAM(96, 96),
+                             reinterpret_cast<LPARAM>(&suggested));
+            GetWindowRect(hwnd, &window);
+            EXPECT_TRUE(EqualRect(&window, &suggested));
         } else {
             EXPECT_NO_THROW(dlg->RenderFrame());
         }
         EXPECT_TRUE(dlg->m_needsSetup);
         EXPECT_EQ(oldTexture->refs, 0);  // emptied before the device goes
+        EXPECT_TRUE(dx.log.MessageBoxes().empty());
         dx.log.Clear();
         EXPECT_NO_THROW(dlg->RenderFrame());
-        EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "EnumTextureFormats", "BeginScene", ".Blt("}));
+        RECT client;
+        GetClientRect(hwnd, &client);
+        const std::string viewport = "Viewport width:" + std::to_string(client.right) + " height:" + std::to_string(client.bottom);
+        EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", viewport, "EnumTextureFormats", "BeginScene", ".Blt("}));
         EXPECT_TRUE(drewTheTexture());
     }
 
