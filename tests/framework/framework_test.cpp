@@ -58,10 +58,13 @@ void DrainQueue() {
     }
 }
 
-// A dialog that records its keys and its end.
+// A dialog that records its keys, the characters it receives and its end.
 class TestDlg : public CDialog {
 public:
     explicit TestDlg(UINT id = 200, CWnd* parent = nullptr) : CDialog(id, parent) {}
+    LRESULT OnChar(WPARAM ch, LPARAM) { return chars.push_back(ch), 0; }
+    std::vector<WPARAM> chars;
+    DECLARE_MESSAGE_MAP()
     void OnOK() override { ++okCount; }
     void OnCancel() override { ++cancelCount; }
     void PostNcDestroy() override {
@@ -73,6 +76,10 @@ public:
     bool deleteSelf = false;
     bool* postNcDestroyed = nullptr;
 };
+
+BEGIN_MESSAGE_MAP(TestDlg, CDialog)
+    ON_MESSAGE(WM_CHAR, OnChar)
+END_MESSAGE_MAP()
 
 class FrameworkTest : public ::testing::Test {
 protected:
@@ -166,6 +173,12 @@ TEST_F(FrameworkTest, ModelessDialogIsAttachedAndCentredOnThePrimaryWorkArea) {
     EXPECT_EQ(CWnd::FromHandlePermanent(dlg.m_hWnd), &dlg);
     EXPECT_EQ(dlg.m_nIDHelp, 200u);
     EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+    // A Unicode window from the template to the subclass and its default
+    // processing: the caption reads back as the template holds it.
+    wchar_t caption[16] = {};
+    GetWindowTextW(dlg.m_hWnd, caption, 16);
+    EXPECT_STREQ(caption, L"Main \u263a");
+    EXPECT_TRUE(IsWindowUnicode(dlg.m_hWnd));
     RECT work, rect;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(dlg.m_hWnd, &rect);
@@ -190,6 +203,11 @@ TEST_F(FrameworkTest, EnterAndEscapeBecomeOkAndCancelThroughPreTranslation) {
     // Non-input messages are left to the normal dispatch.
     MSG paint = {dlg.m_hWnd, WM_PAINT, 0, 0, 0, {0, 0}};
     EXPECT_FALSE(app.PreTranslateMessage(&paint));
+    // A character of no ANSI code page passes the pump and the dialog keys unchanged.
+    PostMessageW(dlg.m_hWnd, WM_CHAR, 0x263a, 0);
+    while (app.PumpMessage() && app.m_msgCur.message != WM_CHAR) {
+    }
+    EXPECT_EQ(dlg.chars, std::vector<WPARAM>{0x263a});
     app.m_pMainWnd = nullptr;
     dlg.DestroyWindow();
 }
@@ -211,6 +229,7 @@ TEST_F(FrameworkTest, DefaultOkEndsAModalDialogWithIdOk) {
 
 struct Probe {
     BOOL ownerEnabled = TRUE;
+    BOOL unicode = FALSE;
     HWND owner = nullptr;
     RECT rect = {};
 };
@@ -226,6 +245,7 @@ public:
     LRESULT OnProbe(WPARAM, LPARAM) {
         probe_->owner = GetWindow(m_hWnd, GW_OWNER);
         probe_->ownerEnabled = IsWindowEnabled(probe_->owner);
+        probe_->unicode = IsWindowUnicode(m_hWnd);
         GetWindowRect(m_hWnd, &probe_->rect);
         EndDialog(42);
         return 0;
@@ -250,6 +270,7 @@ TEST_F(FrameworkTest, ModalDialogDisablesTheMainWindowAndIsCentredOverIt) {
     EXPECT_EQ(modal.DoModal(), 42);
     EXPECT_EQ(probe.owner, main.m_hWnd);
     EXPECT_FALSE(probe.ownerEnabled);
+    EXPECT_TRUE(probe.unicode);
     EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
     RECT mainRect;
     GetWindowRect(main.m_hWnd, &mainRect);
