@@ -317,6 +317,10 @@ TEST_F(Windowed, PresentReachesAWindowOnEveryMonitor) {
     EXPECT_EQ(PresentAt(-kWidth / 2, 700), BltOf({-kWidth / 2, 700, kWidth / 2, 700 + kHeight}, whole));
     // Past the second monitor's left edge: only that strip goes.
     EXPECT_EQ(PresentAt(-1300, 0), BltOf({-1280, 0, -1300 + kWidth, kHeight}, {20, 0, kWidth, kHeight}));
+    // Past the primary one's right edge, the virtual screen's right edge too;
+    // just beyond it, wholly off every monitor: no copy of nothing.
+    EXPECT_EQ(PresentAt(924, 0), BltOf({924, 0, 1024, kHeight}, {0, 0, 100, kHeight}));
+    EXPECT_TRUE(PresentAt(1024, 0).empty());
     afx_hooks::systemMetric = saved;
     NvxCleanup();
     dx.ExpectAllReleased();
