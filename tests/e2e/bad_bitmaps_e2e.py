@@ -99,6 +99,7 @@ def truncated(data, keep):
 
 
 GOOD_24 = bitmap(64, 64, 24)
+GOOD_32_1X1 = bitmap(1, 1, 32)
 
 # name: (how the file is made, the outcome it must have). Every picture that
 # draws has lit pixels, and the flakes must show them.
@@ -113,6 +114,8 @@ CASES = {
     # Masks inside the header, and fewer pixel bytes (4) than three masks.
     "v4_one_pixel_bitfields": (make_file(bitmap(1, 1, 32, header=108)), DRAWS),
     "v5_one_pixel_bitfields": (make_file(bitmap(1, 1, 32, header=124)), DRAWS),
+    # A 40-byte header with BI_BITFIELDS: the file ends before its three masks.
+    "bitfields_without_masks": (make_file(GOOD_32_1X1[:30] + struct.pack("<I", 3) + GOOD_32_1X1[34:]), MESSAGE),
     "odd_37x23_bits_24": (make_file(bitmap(37, 23, 24)), DRAWS),
     "odd_37x23_bits_4": (make_file(bitmap(37, 23, 4)), DRAWS),
     # Wine's loader accepts rows stored top first but hands back an all-black
