@@ -133,6 +133,11 @@ class Program:
             total += int(fields[11]) + int(fields[12])
         return total / os.sysconf("SC_CLK_TCK")
 
+    def working_set(self):
+        """The program's resident memory in kB."""
+        with open("/proc/%d/status" % self.proc.pid) as f:
+            return int(re.search(r"^VmRSS:\s+(\d+) kB", f.read(), re.M).group(1))
+
     def count(self, line):
         return sum(1 for l in self.debug_lines() if l == line)
 
@@ -533,7 +538,8 @@ def case_english_windows(args):
     page 1252), the About item, the About box's caption and its texts reach
     the screen as the resources hold them, read back in UTF-16 from Wine's
     menu and window traces."""
-    p = Program(args.bin, "Vorl.exe", env_extra={"VORL_LANG": "en_US.UTF-8", "WINEDEBUG": TRACES + ",+menu,+win"})
+    p = Program(args.bin, "Vorl.exe",
+                env_extra={"VORL_LANG": "en_US.UTF-8", "WINEDEBUG": TRACES + ",+menu,+win,+nls"})
     try:
         win = first_frames(p)
         box = open_about(win)
@@ -545,6 +551,10 @@ def case_english_windows(args):
             print("  About box in English: %s" % shot)
         item, caption, texts = resource_texts()
         log = p.text()
+        # The premise: the runtime's start converts every byte through the
+        # ANSI code page (and ASCII's, 20127), and Wine's +nls shows which.
+        tables = set(re.findall(r'trace:nls:MultiByteToWideChar cp (\d+) "\\x00\\x01\\x02', log)) - {"20127"}
+        check(tables == {"1252"}, "the program ran under code page 1252, not %r" % tables)
         items = [decode_wine_string(m.group(1))
                  for m in re.finditer(r'set_menu_item_info to: \{ ID=0x10, Text=L"(.*)"\s+\}', log)]
         created = [decode_wine_string(m.group(1))
@@ -730,9 +740,12 @@ def case_high_dpi(args):
 
 
 def case_display_change(args):
-    """The display mode changes under the running program (Wine's virtual
-    desktop grows from 800 x 600 to 1024 x 768): no message, the next frame
-    sets up again, snow afterwards, and Escape ends with exit code 0."""
+    """A storm of display mode changes under the running program: Wine's
+    virtual desktop changes between 800 x 600 and 1024 x 768 twenty times,
+    in four batches of five. No message, a set-up after the changes, snow
+    afterwards, a working set that does not grow (the lowest of its samples
+    after the last batch against the lowest after the second: the first one
+    warms up), and Escape ends with exit code 0."""
     # The program runs under a name of its own, so that the desktop setting
     # reaches this run only, and in the same desktop as the program that
     # changes the mode.
@@ -750,12 +763,22 @@ def case_display_change(args):
         p = Program(work, exe)
         win = wait_window(p)[0]
         p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
-        setups = phase4_count(p)
-        changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe"), "1024", "768"], cwd=work,
-                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
-        print("  display_mode: %s" % changer.stdout.strip())
-        check(changer.returncode == 0, "the display mode changed")
-        p.wait_for(lambda: phase4_count(p) > setups, 20, "the set-up after the display change")
+        first, lowest = phase4_count(p), []
+        for batch in range(4):
+            setups = phase4_count(p)
+            sizes = (["1024", "768", "800", "600"] * 3)[batch % 2 * 2:][:10]
+            changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe")] + sizes, cwd=work,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
+            check(changer.returncode == 0, "the display mode changed: %s" % changer.stdout.strip())
+            samples = []
+            for _ in range(6):
+                time.sleep(0.25)
+                samples.append(p.working_set())
+            lowest.append(min(samples))
+            p.wait_for(lambda: phase4_count(p) > setups, 20, "a set-up after the display changes")
+        print("  20 display changes, %d set-ups; lowest working set after each batch of 5: %s MB"
+              % (phase4_count(p) - first, " ".join("%.1f" % (kb / 1024) for kb in lowest)))
+        check(lowest[3] <= lowest[1] * 1.05, "the working set does not grow with the display changes")
         time.sleep(1.5)
         check(p.running(), "running after the display change")
         check(p.message_boxes() == [], "no message: %r" % p.message_boxes())
