@@ -9,8 +9,10 @@
 # Packing is CPack's ZIP generator, then the check: the zip <name>.zip holds
 # a folder <name> with exactly README.txt, Vorl.bmp, Vorl.exe and d3drm.dll,
 # and each is byte for byte its source: Vorl.exe and d3drm.dll the tested files
-# in TREE/bin, README.txt TREE/dist/README.txt, Vorl.bmp res/Vorl.bmp. A
-# package that fails the check is removed; the script says why and exits 1.
+# in TREE/bin, README.txt TREE/dist/README.txt, Vorl.bmp res/Vorl.bmp; and
+# README.txt's English half holds each of the program's Japanese messages, as
+# the sources hold it, on one line. A package that fails the check is removed;
+# the script says why and exits 1.
 # tests/dist/ runs --pack and --check on the tree under test.
 set -euo pipefail
 shopt -s inherit_errexit
@@ -32,6 +34,7 @@ check() {
   (cd "$unpacked" && cmake -E tar xf "$zip") || fail "$zip" "cannot be unpacked"
   same "$zip" "$unpacked/$name" Vorl.exe "$tree/bin/Vorl.exe"
   same "$zip" "$unpacked/$name" d3drm.dll "$tree/bin/d3drm.dll"
+  explained "$zip" "$unpacked/$name/README.txt"
   same "$zip" "$unpacked/$name" README.txt "$tree/dist/README.txt"
   same "$zip" "$unpacked/$name" Vorl.bmp "$VORL_ROOT/res/Vorl.bmp"
   rm -rf "$unpacked"
@@ -41,6 +44,28 @@ check() {
 same() {
   [ -f "$4" ] || fail "$1" "nothing to compare its $3 with: $4 is missing"
   cmp -s "$2/$3" "$4" || fail "$1" "its $3 differs from $4"
+}
+# explained ZIP README: README's English half (from its English title on)
+# holds every message of messages(), each on one line.
+explained() {
+  local english list message
+  english=$(sed -n '/^Vorl .*(32-bit Windows)\r\?$/,$p' "$2" | tr -d '\r')
+  [ -n "$english" ] || fail "$1" "its README.txt has no English half"
+  list=$(messages) && [ -n "$list" ] || fail "$1" "no messages found in $VORL_ROOT's sources"
+  while IFS= read -r message; do
+    grep -qF -- "$message" <<<"$english" || fail "$1" "its README.txt's English half lacks \"$message\""
+  done <<<"$list"
+}
+# messages: the string literals with non-ASCII text in the program's C++
+# sources, comments left out, "%s" made the file name the window hands the
+# texture. The sources are UTF-8, as README.txt is.
+messages() {
+  local bitmap
+  bitmap=$(sed -n 's/.*m_texture\.Load([^"]*"\([^"]*\)").*/\1/p' "$VORL_ROOT"/app/*.cpp)
+  [ -n "$bitmap" ] || return 1
+  find "$VORL_ROOT"/{app,framework,gfx,scene,texture} -name '*.cpp' -o -name '*.h' | sort | xargs perl -0777 -ne '
+    s{("(?:[^"\\\n]|\\.)*")|//[^\n]*|/\*.*?\*/}{$1 // ""}gse;
+    print "$1\n" while /"((?:[^"\\\n]|\\.)*[\x80-\xff](?:[^"\\\n]|\\.)*)"/g' | sed "s/%s/$bitmap/"
 }
 fail() { echo "dist: $1: $2" >&2; exit 1; }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # make dist's packing (scripts/dist.sh --pack) on the tree under test, into a
 # folder of its own, must pass its check; then the check (dist.sh --check) must
-# refuse packages whose Vorl.exe or d3drm.dll is not the tree's, or that lack
-# d3drm.dll or hold one file more, and the real package against a tree whose
+# refuse packages whose Vorl.exe or d3drm.dll is not the tree's, that lack
+# d3drm.dll or hold one file more, or whose README.txt's English half lacks
+# one of the program's messages, and the real package against a tree whose
 # Vorl.exe or d3drm.dll differs, each with its reason.
 #   usage: dist_test.sh TREE
 # Leaves nothing behind: everything it makes is in one temporary folder.
@@ -53,6 +54,10 @@ variant nodll rm d3drm.dll
 refused "no d3drm.dll" "$tmp/nodll/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe, not"
 variant extra cp d3drm.dll libd3drm.dll.a
 refused "one file more" "$tmp/extra/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe $name/d3drm.dll $name/libd3drm.dll.a, not"
+variant nomessage sed -i '/Zバッファの生成に失敗しました/d' README.txt
+refused "README.txt without a message" "$tmp/nomessage/$name.zip" "$tree" "English half lacks \"Zバッファの生成に失敗しました\""
+variant japanese sed -i '/(32-bit Windows)/,$ s/DirectXの初期化に失敗しました/DirectX/' README.txt
+refused "a message in the Japanese half only" "$tmp/japanese/$name.zip" "$tree" "English half lacks \"DirectXの初期化に失敗しました\""
 
 # The real package against a tree whose files differ from the packed ones.
 for file in Vorl.exe d3drm.dll; do
