@@ -11,6 +11,7 @@ persistent wineserver (scripts/test.sh provides both). Progress lines are read
 from Wine's +debugstr trace, message box texts from its +msgbox trace.
 """
 import argparse
+import ctypes
 import os
 import re
 import shutil
@@ -220,17 +221,22 @@ def geometry(window):
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
-def screenshot(window, path, client=None):
-    """The window's inner area (frame and caption cut away), as PNG. With the
-    client size (width, height) the frame is measured from it, else taken as
-    the one at 96 DPI."""
+def inner_area(window, client=None):
+    """The window's inner area (frame and caption cut away) on the screen:
+    x, y, width, height. With the client size (width, height) the frame is
+    measured from it, else taken as the one at 96 DPI."""
     x, y, w, h = geometry(window)
     top, side = 30, 6
     if client:
         side = (w - client[0]) // 2
         top = h - client[1] - side
-    run("import", "-silent", "-window", "root", "-crop",
-        "%dx%d+%d+%d" % (w - 2 * side, h - top - side, x + side, y + top), "+repage", path)
+    return x + side, y + top, w - 2 * side, h - top - side
+
+
+def screenshot(window, path, client=None):
+    """The window's inner area as PNG."""
+    x, y, w, h = inner_area(window, client)
+    run("import", "-silent", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", path)
     return path
 
 
@@ -250,15 +256,50 @@ def stats(path):
     return {"mean": mean, "bright": bright, "black": black, "centroid": centroid}
 
 
-def column_profile(path):
-    out = run("convert", path, "-colorspace", "Gray", "-resize", "x1!", "-depth", "16", "txt:-")
-    return [float(m.group(1)) for m in re.finditer(r"^\d+,0: \((\d+(?:\.\d+)?)", out, re.M)]
+class XImage(ctypes.Structure):
+    """The leading fields of Xlib's XImage."""
+    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + \
+               [("data", ctypes.c_void_p)] + \
+               [(name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order", "bitmap_pad",
+                                                  "depth", "bytes_per_line", "bits_per_pixel")]
 
 
-def best_shift(path_a, path_b, largest=250):
-    """The horizontal shift of b against a that matches their column
-    profiles best (positive: b moved right)."""
-    a, b = column_profile(path_a), column_profile(path_b)
+def frame_profiles(window, count, timeout=10):
+    """Column profiles (the green channel summed down each column) of count
+    successive frames of the window's inner area: each picture is the first
+    that differs from the one before, so they are one frame apart, or a few,
+    however busy the machine. Read straight from the X server (XGetImage on
+    the root window, 24-bit colour), a few milliseconds a picture."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XDefaultRootWindow.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 4 + [ctypes.c_ulong, ctypes.c_int]
+    x11.XGetImage.restype = ctypes.POINTER(XImage)
+    x11.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+    x, y, w, h = inner_area(window)
+    display = x11.XOpenDisplay(None)
+    check(display, "no connection to the X display")
+    pictures, end = [], time.time() + timeout
+    try:
+        while len(pictures) < count:
+            check(time.time() < end, "the picture changed %d times in %d s" % (len(pictures) - 1, timeout))
+            image = x11.XGetImage(display, x11.XDefaultRootWindow(display), x, y, w, h, 0xFFFFFFFF, 2)  # ZPixmap
+            check(image and image.contents.bits_per_pixel == 32, "a 32-bit picture of the screen")
+            line = image.contents.bytes_per_line
+            data = ctypes.string_at(image.contents.data, line * h)
+            x11.XDestroyImage(image)
+            if not pictures or data != pictures[-1][0]:
+                pictures.append((data, line))
+            time.sleep(0.002)
+    finally:
+        x11.XCloseDisplay(display)
+    return [[sum(data[4 * column + 1::line]) for column in range(w)] for data, line in pictures]
+
+
+def best_shift(a, b, largest=250):
+    """The horizontal shift of the column profile b against a that matches
+    best (positive: b moved right)."""
     n = min(len(a), len(b))
     a, b = a[:n], b[:n]
     mean_a, mean_b = sum(a) / n, sum(b) / n
@@ -362,24 +403,28 @@ def case_snow(args):
         check(flakes >= 100, "many separate flakes, found %d" % flakes)
 
         # Left turns the camera about the vertical axis: every flake slides
-        # sideways by the same number of pixels per frame, while falling
-        # flakes only move down. The column profile of the picture shows it.
-        # Between two pictures the falling flakes change the sparse profile a
-        # little; the median of three idle measurements keeps one unlucky
-        # pair from counting as a slide.
-        idle = sorted(best_shift(screenshot(win, shot), screenshot(win, shot + ".2.png"))
-                      for _ in range(3))[1]
+        # sideways by the same number of pixels per frame (about 17), while
+        # falling flakes only move down. The column profile of the picture
+        # shows it. Over many frames the falling flakes change the sparse
+        # profile enough for a false shift, so the shift is measured between
+        # successive frames, whatever the load, and the median of five such
+        # pairs counts: idle, at most a pixel a frame.
+        def sideways(pairs=5):
+            profiles = frame_profiles(win, pairs + 1)
+            shifts = sorted(best_shift(a, b) for a, b in zip(profiles, profiles[1:]))
+            return shifts[pairs // 2], shifts
+        idle, idle_shifts = sideways()
         focus(win)
         run("xdotool", "keydown", "Left")
         time.sleep(0.5)
-        a = screenshot(win, shot)
-        b = screenshot(win, shot + ".2.png")
-        run("xdotool", "keyup", "Left")
-        turning = best_shift(a, b)
-        print("  left: column shift idle %d px, Left held %d px" % (idle, turning))
-        check(abs(idle) <= 4, "flakes fall without sliding sideways")
+        try:
+            turning, turning_shifts = sideways()
+        finally:
+            run("xdotool", "keyup", "Left")
+        print("  left: column shift a frame idle %d px %s, Left held %d px %s"
+              % (idle, idle_shifts, turning, turning_shifts))
+        check(abs(idle) <= 1, "flakes fall without sliding sideways")
         check(abs(turning - idle) >= 8, "Left slides the picture sideways")
-        os.unlink(shot + ".2.png")
 
         # A resize rebuilds the surfaces and the next frame sets up again.
         setups = phase4_count(p)
