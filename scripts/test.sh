@@ -16,7 +16,7 @@ else
   echo "test: this machine cannot run 32-bit programs: the win32 tests are not run, only the 64-bit ones"
 fi
 
-vorl_start_x
+vorl_start_x || { echo "0 passed, 1 failed"; exit 1; }
 passed=0; failed=0
 for t in "${trees[@]}"; do
   echo "== tests: $t"
