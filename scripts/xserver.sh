@@ -25,14 +25,22 @@ vorl_start_x() {
   fi
   export DISPLAY=":$n"
   trap vorl_stop_x EXIT
-  # Fails when the prefix's server is already running: then that one serves.
+  # A Wine session of this run's own, whose desktop is on this display: a
+  # server of the prefix still running (another run's, or one being shut
+  # down) is ended and waited for first; -k alone gives up waiting after
+  # about ten seconds.
+  vorl_end_wine_session
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null || true
   # Start Wine's own services now, detached from our output: started by the
   # first test program they would hold its output pipe open and CTest would wait.
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 }
+vorl_end_wine_session() {
+  "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
+  "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
+}
 vorl_stop_x() {
-  "$WINESERVER" -k >/dev/null 2>&1 || true
+  vorl_end_wine_session
   if [ -n "${VORL_XVFB_PID:-}" ]; then
     kill "$VORL_XVFB_PID" 2>/dev/null && wait "$VORL_XVFB_PID" 2>/dev/null
   fi
