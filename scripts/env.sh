@@ -29,7 +29,9 @@ vorl_d3drm_loaded() {
 
 # True when the kernel runs 32-bit x86 programs: runs a 96-byte i386 ELF
 # program whose only instructions are exit(42). Needs no 32-bit library.
-vorl_can_run_32bit() {
+# Set-up asks this: what it installs and what the prefix holds follow the
+# machine.
+vorl_kernel_runs_32bit() {
   local probe
   probe=$(mktemp "${TMPDIR:-/tmp}/vorl-i386-probe.XXXXXX") || return 1
   printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08'\
@@ -41,4 +43,10 @@ vorl_can_run_32bit() {
   local code=$?
   rm -f "$probe"
   [ "$code" -eq 42 ]
+}
+
+# True when the scripts run 32-bit programs: the kernel runs them, and
+# VORL_ASSUME_NO_32BIT is not 1 (which tries the other path on any machine).
+vorl_can_run_32bit() {
+  [ "${VORL_ASSUME_NO_32BIT:-}" != 1 ] && vorl_kernel_runs_32bit
 }

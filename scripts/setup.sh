@@ -14,7 +14,8 @@ packages=(mingw-w64 wine64 fonts-wine xvfb xdotool x11-utils openbox imagemagick
 # Recommended packages come along: Wine loads OpenGL and X extensions it only recommends.
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 wow64=no
-if vorl_can_run_32bit; then
+# The kernel itself, whatever VORL_ASSUME_NO_32BIT says: the prefix stays.
+if vorl_kernel_runs_32bit; then
   wow64=yes
   packages+=(wine32 libgl1:i386 libgl1-mesa-dri:i386)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -13,7 +13,6 @@ source "$root/tests/e2e/wait_window.sh"
 source "$root/scripts/env.sh"
 export WINEPREFIX="$VORL_DESKTOP_PREFIX"
 source "$root/scripts/xserver.sh"
-vorl_start_x
 log="$(mktemp)"
 pid=""
 finish() {
@@ -23,6 +22,20 @@ finish() {
 }
 trap finish EXIT
 fail() { echo "FAIL: $*"; tail -20 "$log"; exit 1; }
+
+# Two runs starting together get an X server each (their Wine sessions left
+# out): neither goes on with the other's, which would end with the other run.
+x="$(mktemp -d)"
+for i in 1 2; do
+  (WINESERVER=true; WINELOADER=true; vorl_start_x && kill -0 "$VORL_XVFB_PID" 2>/dev/null && echo "$DISPLAY" >"$x/$i") &
+done
+wait
+displays="$(cat "$x"/* 2>/dev/null | sort -u | xargs)"; rm -rf "$x"
+[ "$(wc -w <<<"$displays")" -eq 2 ] || fail "two X servers started together: running on ${displays:-none}"
+echo "ok   two X servers started together: displays $displays"
+
+vorl_start_x || fail "no X server of its own"
+trap finish EXIT  # in place of vorl_start_x's own, which finish calls
 
 openbox --sm-disable >/dev/null 2>&1 &
 for _ in $(seq 50); do

@@ -4,7 +4,8 @@
 # refuse packages whose Vorl.exe or d3drm.dll is not the tree's, that lack
 # d3drm.dll or hold one file more, or whose README.txt's English half lacks
 # one of the program's messages, and the real package against a tree whose
-# Vorl.exe or d3drm.dll differs, each with its reason.
+# Vorl.exe or d3drm.dll differs, each with its reason. Last, the tree's tests
+# labelled host must be this one and the release checks.
 #   usage: dist_test.sh TREE
 # Leaves nothing behind: everything it makes is in one temporary folder.
 set -u
@@ -68,5 +69,15 @@ for file in Vorl.exe d3drm.dll; do
   flip "$other/bin/$file"
   refused "tree with another $file" "$zip" "$other" "its $file differs from $other/bin/$file"
 done
+
+# Label "host" (tests that run no Windows code, run where the kernel runs no
+# 32-bit programs): on this test and the release checks, and on no other.
+names() { (cd "$tree" && ctest -N "$@") | sed -n 's/^ *Test *#[0-9]*: //p' | sort | xargs; }
+host=$(names -L '^host$')
+if [ -n "$host" ] && [ "$host" = "$(names -R '^(release_.*|dist_package)$')" ]; then
+  echo "ok   label host: $host"
+else
+  echo "FAIL label host: on ${host:-no test}, not on the release checks and dist_package"; failed=1
+fi
 
 exit "$failed"
