@@ -40,6 +40,10 @@ struct DeviceState {
     // surface that would not come back, or a present that found one lost.
     // The scene then sets up anew; NvxInitialize clears it.
     int surfacesLost;
+    // The primary surface's extent in screen coordinates: the virtual screen
+    // as it was when the surface was made. A surface keeps its size through a
+    // display change that does not take it away.
+    RECT primaryRect;
     char fatalText[2048];
     int clientWidth;
     int clientHeight;

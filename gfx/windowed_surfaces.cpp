@@ -47,6 +47,17 @@ void CreateDirectDrawObject() {
     Check(NvxDirectDrawCreate(nullptr, &g_deviceState.directDraw, nullptr));
 }
 
+// The virtual screen: every monitor's area, which may start left of or
+// above the primary monitor. Empty when no size is known.
+RECT VirtualScreen() {
+    const LONG left = afx_hooks::systemMetric(SM_XVIRTUALSCREEN);
+    const LONG top = afx_hooks::systemMetric(SM_YVIRTUALSCREEN);
+    const LONG width = afx_hooks::systemMetric(SM_CXVIRTUALSCREEN);
+    const LONG height = afx_hooks::systemMetric(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) return RECT{0, 0, 0, 0};
+    return RECT{left, top, left + width, top + height};
+}
+
 // Cooperative level, primary surface, back buffer and clipper: shared by the
 // first set-up and the rebuild, which differ only in the back buffer's caps.
 void BuildSurfaces(HWND window, DWORD backBufferCaps) {
@@ -58,6 +69,7 @@ void BuildSurfaces(HWND window, DWORD backBufferCaps) {
     desc.dwSize = kSurfaceDescSize;
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = kPrimaryCaps;
+    s.primaryRect = VirtualScreen();
     Check(s.directDraw->CreateSurface(&desc, &s.primarySurface, nullptr));
 
     // The same record, not cleared again.
@@ -90,34 +102,39 @@ void RestoreIfLost(IDirectDrawSurface* surface) {
 // What a present answers once the system has taken the surfaces away.
 bool IsLostSurfaceResult(HRESULT result) { return result == DDERR_SURFACELOST || result == DDERR_WRONGMODE; }
 
-// The primary surface spans the virtual screen, every monitor's area, which
-// may start left of or above the primary monitor; a destination reaching past
-// its edges fails the whole copy (DDERR_INVALIDRECT) even with the clipper
-// set. A window pushed or sized partly off the screens shows the part on
-// them: both rectangles lose the same strips. False when nothing is left.
+// Cuts both rectangles by the strips of `target` that lie outside `bounds`;
+// an empty `bounds` cuts nothing.
+void ClipTo(const RECT& bounds, RECT& target, RECT& source) {
+    if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
+    if (target.left < bounds.left) {
+        source.left += bounds.left - target.left;
+        target.left = bounds.left;
+    }
+    if (target.top < bounds.top) {
+        source.top += bounds.top - target.top;
+        target.top = bounds.top;
+    }
+    if (target.right > bounds.right) {
+        source.right -= target.right - bounds.right;
+        target.right = bounds.right;
+    }
+    if (target.bottom > bounds.bottom) {
+        source.bottom -= target.bottom - bounds.bottom;
+        target.bottom = bounds.bottom;
+    }
+}
+
+// The primary surface spans the virtual screen as it was when the surface was
+// made; a destination reaching past its edges fails the whole copy
+// (DDERR_INVALIDRECT) even with the clipper set. A display change that keeps
+// the surfaces (another program's, under Wine) leaves the old extent while the
+// screen already has the new one, until the change's own set-up: the copy
+// stays inside both. A window pushed or sized partly off the screens shows
+// the part on them: both rectangles lose the same strips. False when nothing
+// is left.
 bool ClipToScreen(RECT& target, RECT& source) {
-    const LONG left = afx_hooks::systemMetric(SM_XVIRTUALSCREEN);
-    const LONG top = afx_hooks::systemMetric(SM_YVIRTUALSCREEN);
-    const LONG width = afx_hooks::systemMetric(SM_CXVIRTUALSCREEN);
-    const LONG height = afx_hooks::systemMetric(SM_CYVIRTUALSCREEN);
-    if (width <= 0 || height <= 0) return true;  // no screen size known: leave it to DirectDraw
-    const LONG right = left + width, bottom = top + height;
-    if (target.left < left) {
-        source.left += left - target.left;
-        target.left = left;
-    }
-    if (target.top < top) {
-        source.top += top - target.top;
-        target.top = top;
-    }
-    if (target.right > right) {
-        source.right -= target.right - right;
-        target.right = right;
-    }
-    if (target.bottom > bottom) {
-        source.bottom -= target.bottom - bottom;
-        target.bottom = bottom;
-    }
+    ClipTo(g_deviceState.primaryRect, target, source);
+    ClipTo(VirtualScreen(), target, source);
     return target.left < target.right && target.top < target.bottom;
 }
 

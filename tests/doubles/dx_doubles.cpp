@@ -507,13 +507,17 @@ HRESULT STDMETHODCALLTYPE DirectDrawDouble::CreatePalette(DWORD flags, LPPALETTE
 // ---------------------------------------------------------------- surface
 
 SurfaceDouble::SurfaceDouble(DxDoubles& owner, const DDSURFACEDESC* desc)
-    : DxObject(owner, "IDirectDrawSurface", static_cast<IDirectDrawSurface*>(this)), created{}, reported{} {
+    : DxObject(owner, "IDirectDrawSurface", static_cast<IDirectDrawSurface*>(this)), created{}, reported{}, extent{} {
     if (desc) created = *desc;
     reported = created;
     reported.dwSize = sizeof reported;
     if (!(reported.dwFlags & DDSD_WIDTH) || !(reported.dwFlags & DDSD_HEIGHT)) {
-        reported.dwWidth = owner.config.screenWidth;
-        reported.dwHeight = owner.config.screenHeight;
+        const LONG left = afx_hooks::systemMetric(SM_XVIRTUALSCREEN), top = afx_hooks::systemMetric(SM_YVIRTUALSCREEN);
+        reported.dwWidth = DWORD(afx_hooks::systemMetric(SM_CXVIRTUALSCREEN));
+        reported.dwHeight = DWORD(afx_hooks::systemMetric(SM_CYVIRTUALSCREEN));
+        extent = {left, top, LONG(left + reported.dwWidth), LONG(top + reported.dwHeight)};
+    } else {
+        extent = {0, 0, LONG(reported.dwWidth), LONG(reported.dwHeight)};
     }
     if (!(reported.dwFlags & DDSD_PIXELFORMAT)) reported.ddpfPixelFormat = owner.config.displayFormat;
     reported.dwFlags |= DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
@@ -554,8 +558,17 @@ HRESULT STDMETHODCALLTYPE SurfaceDouble::Blt(LPRECT dest, LPDIRECTDRAWSURFACE so
     call.flags = flags;
     call.hasFx = fx != nullptr;
     blts.push_back(call);
-    return Enter("Blt", "dest=" + RectText(dest) + ", src=" + owner_.NameOf(source) + ", srcRect=" +
-                            RectText(sourceRect) + ", flags=" + Hex(flags) + ", fx=" + (fx ? "set" : "null"));
+    HRESULT hr = Enter("Blt", "dest=" + RectText(dest) + ", src=" + owner_.NameOf(source) + ", srcRect=" +
+                                  RectText(sourceRect) + ", flags=" + Hex(flags) + ", fx=" + (fx ? "set" : "null"));
+    if (hr != S_OK) return hr;
+    const auto inside = [](const RECT& r, const RECT& extent) {
+        return r.left < r.right && r.top < r.bottom && r.left >= extent.left && r.top >= extent.top &&
+               r.right <= extent.right && r.bottom <= extent.bottom;
+    };
+    if (dest && !inside(*dest, extent)) return DDERR_INVALIDRECT;
+    auto* from = dynamic_cast<SurfaceDouble*>(owner_.Find(source));
+    if (from && sourceRect && !inside(*sourceRect, from->extent)) return DDERR_INVALIDRECT;
+    return hr;
 }
 
 HRESULT STDMETHODCALLTYPE SurfaceDouble::Flip(LPDIRECTDRAWSURFACE target, DWORD flags) {

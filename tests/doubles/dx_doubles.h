@@ -120,7 +120,6 @@ struct DxConfig {
     std::vector<DeviceInfo> devices;            // IDirect3D2::EnumDevices, in order
     std::vector<DDSURFACEDESC> textureFormats;  // IDirect3DDevice2::EnumTextureFormats
     DDPIXELFORMAT displayFormat;                // surfaces created without a pixel format
-    DWORD screenWidth = 1024, screenHeight = 768;  // the primary surface's size
     bool getDirect3DViewportAddsRef = true;     // IDirect3DRMViewport::GetDirect3DViewport
     bool recordVertices = true;                 // DrawPrimitive copies the vertices
 };
@@ -194,6 +193,8 @@ public:
     SurfaceDouble(DxDoubles& owner, const DDSURFACEDESC* desc);
     ~SurfaceDouble() override;
     DXD_IUNKNOWN
+    // A rectangle reaching outside its surface's extent (or an empty one)
+    // fails the whole copy with DDERR_INVALIDRECT, clipper or not.
     HRESULT STDMETHODCALLTYPE Blt(LPRECT dest, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX fx) override;
     HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE target, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE AddAttachedSurface(LPDIRECTDRAWSURFACE surface) override;
@@ -219,6 +220,10 @@ public:
     };
     DDSURFACEDESC created;   // as passed to CreateSurface (zero when made by a test)
     DDSURFACEDESC reported;  // answered by GetSurfaceDesc (dwSize kept as the caller set it)
+    // Where Blt may write: (0, 0, width, height), or for the primary surface
+    // the virtual screen as the metrics gave it when the surface was made, as
+    // DirectDraw keeps a surface's size through a display change.
+    RECT extent;
     std::vector<BltCall> blts;
     std::vector<IDirectDrawSurface*> flips;
     std::vector<IDirectDrawSurface*> attached;

@@ -784,6 +784,35 @@ def case_high_dpi(args):
         xvfb.wait()
 
 
+def steady_working_set(p):
+    """The program's working set in kB once its set-ups have settled: the
+    lowest of six samples. A set-up passes through a dip of about a third, so
+    the samples start a second after the last change and are taken again if
+    a set-up ended among them."""
+    for _ in range(3):
+        time.sleep(1.0)
+        done, samples = phase4_count(p), []
+        for _ in range(6):
+            time.sleep(0.25)
+            samples.append(p.working_set())
+        if phase4_count(p) == done:
+            break
+    return min(samples)
+
+
+def escape_in_desktop(p, desktop):
+    """Escape to the program's window in a Wine virtual desktop, which must
+    cover the desktop's middle; it must end the program with exit code 0."""
+    for screen in windows_named("%s - Wine desktop" % desktop):
+        # A click in the middle of the desktop, inside the window, makes it
+        # the active one, whatever an earlier case left active.
+        x, y, w, h = geometry(screen)
+        focus(screen)
+        run("xdotool", "mousemove", "--window", screen, str(w // 2), str(h // 2), "click", "1")
+    run("xdotool", "key", "Escape")
+    check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+
+
 def case_display_change(args):
     """A storm of display mode changes under the running program: Wine's
     virtual desktop changes between 800 x 600 and 1024 x 768 twenty times,
@@ -815,18 +844,7 @@ def case_display_change(args):
             changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe")] + sizes, cwd=work,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
             check(changer.returncode == 0, "the display mode changed: %s" % changer.stdout.strip())
-            # A set-up passes through a dip of about a third: the samples
-            # start once the set-up after the batch is done, and are taken
-            # again if one ended among them.
-            for _ in range(3):
-                time.sleep(1.0)
-                done, samples = phase4_count(p), []
-                for _ in range(6):
-                    time.sleep(0.25)
-                    samples.append(p.working_set())
-                if phase4_count(p) == done:
-                    break
-            lowest.append(min(samples))
+            lowest.append(steady_working_set(p))
             p.wait_for(lambda: phase4_count(p) > setups, 20, "a set-up after the display changes")
         print("  20 display changes, %d set-ups; lowest working set after each batch of 5: %s MB"
               % (phase4_count(p) - first, " ".join("%.1f" % (kb / 1024) for kb in lowest)))
@@ -839,14 +857,7 @@ def case_display_change(args):
         os.unlink(shot)
         print("  after the display change: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
         check(s["black"] > 0.8 and flakes >= 100, "snow after the display change")
-        for screen in windows_named("%s - Wine desktop" % desktop):
-            # A click in the middle of the desktop, inside the centred window,
-            # makes it the active one, whatever an earlier case left active.
-            x, y, w, h = geometry(screen)
-            focus(screen)
-            run("xdotool", "mousemove", "--window", screen, str(w // 2), str(h // 2), "click", "1")
-        run("xdotool", "key", "Escape")
-        check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
+        escape_in_desktop(p, desktop)
     finally:
         if p:
             p.close()

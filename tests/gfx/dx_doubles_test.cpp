@@ -142,6 +142,22 @@ TEST(DxDoubles, FillRecordsLikeDirectDrawUpToTheCallersSize) {
     EXPECT_EQ(made->GetSurfaceDesc(&desc), DDERR_INVALIDPARAMS);
     desc.dwSize = sizeof desc;
     EXPECT_EQ(made->GetSurfaceDesc(&desc), S_OK);
+
+    // A copy reaching outside either surface is refused whole, as by Wine
+    // after another program's mode change; the screen-sized one starts at
+    // the virtual screen's origin.
+    desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = 64;
+    desc.dwHeight = 32;
+    auto* back = dx.NewSurface(&desc);
+    const LONG x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const LONG right = x + GetSystemMetrics(SM_CXVIRTUALSCREEN), bottom = y + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT inside = {right - 64, bottom - 32, right, bottom}, whole = {0, 0, 64, 32};
+    RECT below = {x, bottom - 16, x + 64, bottom + 16}, wider = {0, 0, 65, 32};
+    EXPECT_EQ(made->Blt(&inside, back, &whole, DDBLT_WAIT, nullptr), S_OK);
+    EXPECT_EQ(made->Blt(&below, back, &whole, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    EXPECT_EQ(made->Blt(&inside, back, &wider, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    back->Release();
     made->Release();
     dd->Release();
     dx.ExpectAllReleased();

@@ -306,10 +306,10 @@ int TwoMonitorMetric(int index) {
 }
 
 TEST_F(Windowed, PresentReachesAWindowOnEveryMonitor) {
-    ASSERT_EQ(CreateDirectDrawWin(window), 1);
-    NvxEnableRendering(1);
     const afx_hooks::SystemMetricFn saved = afx_hooks::systemMetric;
     afx_hooks::systemMetric = TwoMonitorMetric;
+    ASSERT_EQ(CreateDirectDrawWin(window), 1);
+    NvxEnableRendering(1);
     const RECT whole = {0, 0, kWidth, kHeight};
     // Wholly on the second monitor, at negative coordinates.
     EXPECT_EQ(PresentAt(-900, 100), BltOf({-900, 100, -900 + kWidth, 100 + kHeight}, whole));
@@ -322,6 +322,39 @@ TEST_F(Windowed, PresentReachesAWindowOnEveryMonitor) {
     EXPECT_EQ(PresentAt(924, 0), BltOf({924, 0, 1024, kHeight}, {0, 0, 100, kHeight}));
     EXPECT_TRUE(PresentAt(1024, 0).empty());
     afx_hooks::systemMetric = saved;
+    NvxCleanup();
+    dx.ExpectAllReleased();
+}
+
+// One monitor whose mode another program changes: the screen's size as the
+// metrics give it now.
+SIZE g_screen;
+int ChangingScreenMetric(int index) {
+    switch (index) {
+        case SM_XVIRTUALSCREEN: case SM_YVIRTUALSCREEN: return 0;
+        case SM_CXVIRTUALSCREEN: case SM_CXSCREEN: return g_screen.cx;
+        case SM_CYVIRTUALSCREEN: case SM_CYSCREEN: return g_screen.cy;
+        default: return GetSystemMetrics(index);
+    }
+}
+
+// The primary surface keeps the size it was made with through a mode change
+// that does not take it away (Wine's, made by another program), while the
+// metrics give the new screen at once: until the change's own set-up the
+// copy stays inside both, and the double refuses any copy that does not.
+TEST_F(Windowed, PresentStaysInsideThePrimarySurfaceAsItWasMade) {
+    const afx_hooks::SystemMetricFn saved = afx_hooks::systemMetric;
+    afx_hooks::systemMetric = ChangingScreenMetric;
+    g_screen = {800, 600};
+    ASSERT_EQ(CreateDirectDrawWin(window), 1);
+    NvxEnableRendering(1);
+    g_screen = {1024, 768};  // grown: the window reaches past the old screen
+    EXPECT_EQ(PresentAt(700, 500), BltOf({700, 500, 800, 600}, {0, 0, 100, 100}));
+    EXPECT_TRUE(PresentAt(850, 100).empty());  // on the new screen only
+    g_screen = {640, 480};  // shrunk: the new screen's edges cut
+    EXPECT_EQ(PresentAt(500, 400), BltOf({500, 400, 640, 480}, {0, 0, 140, 80}));
+    afx_hooks::systemMetric = saved;
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
     NvxCleanup();
     dx.ExpectAllReleased();
 }

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""The real Vorl.exe under what users and Windows do to it, mixed in a random
+order drawn from a seed (chaos_driver.exe does the actions, in the program's
+Wine virtual desktop): it must show no message box, stay alive, draw snow at
+the end, keep its working set from growing, and end with 0 on Escape.
+
+    chaos_e2e.py <bin folder> [--seed N] [--actions N] [--stretch N]
+
+The seed is VORL_CHAOS_SEED when set; VORL_CHAOS_VERBOSE=1 prints every
+action. After every stretch of actions the
+window is brought back to one size and the working set read (the lowest of
+its samples once the set-ups settled); growth is judged against the reading
+after the first stretch, whose first action makes the largest buffers. Needs
+an X display and a wineserver, as snow_e2e.py.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import snow_e2e as e2e
+from snow_e2e import check, Failure
+
+DESKTOP, EXE, DRIVER = "vorl-chaos-e2e", "VorlChaos.exe", "chaos_driver.exe"
+SCREEN = ("1024", "768")  # the desktop's size, and the mode each stretch ends in
+DEFAULT_SEED = 28
+GROWTH = 1.05  # the last reading against the first one
+
+
+def stretches(actions, stretch):
+    first = 0
+    while first < actions:
+        yield first, min(stretch, actions - first)
+        first += stretch
+
+
+def chaos(bin_folder, seed, actions, stretch):
+    """Runs the seed's actions; returns the working set readings in kB."""
+    work = tempfile.mkdtemp(prefix="vorl-chaos-")
+    shutil.copy(os.path.join(bin_folder, "Vorl.exe"), os.path.join(work, EXE))
+    for name in ("d3drm.dll", "Vorl.bmp", DRIVER):
+        shutil.copy(os.path.join(bin_folder, name), work)
+    # Both programs in one virtual desktop of their own.
+    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (EXE, DRIVER)]
+    p, readings = None, []
+    try:
+        check(e2e.wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", DESKTOP, "/d", "x".join(SCREEN), "/f")
+              and all(e2e.wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", DESKTOP, "/f") for key in defaults),
+              "the virtual desktop's settings")
+        p = e2e.Program(work, EXE)
+        win = e2e.wait_window(p)[0]
+        p.wait_for(lambda: e2e.phase4_count(p) >= 1, 30, "the first set-up")
+        start = time.time()
+        for first, count in stretches(actions, stretch):
+            try:
+                driver = subprocess.run([e2e.WINE_RUN, os.path.join(work, DRIVER), str(seed), str(first), str(count)]
+                                        + list(SCREEN), cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        text=True, errors="replace", timeout=60 + 5 * count)
+                out, code = driver.stdout, driver.returncode
+            except subprocess.TimeoutExpired as e:
+                out, code = (e.stdout or b"").decode("utf-8", "replace"), "timed out"
+            if os.environ.get("VORL_CHAOS_VERBOSE"):
+                print(out.rstrip())
+            if code != 0:
+                lines = [l for l in out.splitlines() if l.strip()]
+                raise Failure("seed %d, actions %d to %d: the driver ended with %s; its last lines:\n    %s"
+                              % (seed, first, first + count - 1, code, "\n    ".join(lines[-12:])))
+            check(p.running(), "seed %d: the program is alive after action %d" % (seed, first + count - 1))
+            check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
+                  % (seed, first + count - 1, p.message_boxes()))
+            readings.append(e2e.steady_working_set(p))
+            print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
+                  % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
+                     readings[-1] / 1024, time.time() - start), flush=True)
+        shot = e2e.screenshot(win, tempfile.mktemp(suffix=".png"))
+        s, flakes = e2e.stats(shot), e2e.flake_count(shot)
+        os.unlink(shot)
+        print("  at the end: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
+        check(s["black"] > 0.8 and flakes >= 100, "seed %d: snow at the end" % seed)
+        e2e.escape_in_desktop(p, DESKTOP)
+        return readings
+    finally:
+        if p:
+            p.close()
+        for key in defaults:
+            e2e.wine_reg("delete", key, "/f")
+        e2e.wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", DESKTOP, "/f")
+        shutil.rmtree(work, ignore_errors=True)
+        # The virtual desktop leaves its modes in the session's display
+        # settings: a new session reads them from the X server again.
+        e2e.wine_session(os.environ["DISPLAY"])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("bin")
+    parser.add_argument("--seed", type=int, default=int(os.environ.get("VORL_CHAOS_SEED", DEFAULT_SEED)))
+    parser.add_argument("--actions", type=int, default=100)
+    parser.add_argument("--stretch", type=int, default=50)
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        print("chaos_e2e: no X display ($DISPLAY); run through scripts/test.sh")
+        return 1
+    start = time.time()
+    try:
+        readings = chaos(args.bin, args.seed, args.actions, args.stretch)
+        mb = ["%.1f" % (kb / 1024) for kb in readings]
+        grew = readings[-1] > readings[0] * GROWTH
+        print("  working set with the window at 660 x 520 after each stretch of %d: %s MB" % (args.stretch, " ".join(mb)))
+        print("working set %s: %s MB after the first stretch, %s MB after the last (at most %.2f times)"
+              % ("grew" if grew else "did not grow", mb[0], mb[-1], GROWTH))
+        check(not grew, "seed %d: the working set grew" % args.seed)
+        print("PASS chaos, seed %d, %d actions (%.1f s)" % (args.seed, args.actions, time.time() - start))
+        return 0
+    except Failure as e:
+        print("FAIL chaos, seed %d: %s" % (args.seed, e))
+        print("  again with: VORL_CHAOS_SEED=%d" % args.seed)
+        return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
