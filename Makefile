@@ -1,6 +1,6 @@
 # The two commands: `make run` runs the demo, `make test` runs every test.
 # `make run ARCH=win64` runs the 64-bit build; the default is the 32-bit one.
-.PHONY: test run build dist bench bench-frame clean
+.PHONY: test run build dist bench bench-frame soak clean
 
 test:
 	@bash scripts/test.sh
@@ -23,6 +23,10 @@ bench:
 # Whole frames under Wine and Xvfb: the program against its floor, and memory.
 bench-frame:
 	@bash scripts/bench_frame.sh
+
+# The long random run: 2,000 actions of users and Windows, the working set every 100.
+soak:
+	@bash scripts/soak.sh $(ARCH)
 
 clean:
 	rm -rf build

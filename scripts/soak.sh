@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The long random run (`make soak`): the real program under 2,000 actions of
+# what users and Windows do, from one seed (tests/e2e/chaos_e2e.py, as the
+# chaos_e2e test runs 100). Every 100 actions the window is brought back to
+# one size and the working set read; the run prints the series and ends with
+# one line that says whether it grew. About 20 minutes.
+#
+#   soak.sh [win32|win64]   the build (make soak ARCH=...); win32 by default,
+#                           win64 where this machine cannot run 32-bit programs
+#   VORL_CHAOS_SEED=N       another seed; VORL_SOAK_ACTIONS=N another length
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+arch=${1:-}
+case "$arch" in
+  "")
+    arch=win32
+    if ! vorl_can_run_32bit; then
+      echo "soak: this machine cannot run 32-bit programs; soaking the 64-bit build instead"
+      arch=win64
+    fi ;;
+  win32)
+    vorl_can_run_32bit || { echo "soak: this machine cannot run 32-bit programs; try ARCH=win64" >&2; exit 1; } ;;
+  win64) ;;
+  *) echo "soak: ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
+esac
+"$VORL_ROOT/scripts/setup.sh"
+"$VORL_ROOT/scripts/build.sh" "$arch" >/dev/null
+source "$VORL_ROOT/scripts/xserver.sh"
+vorl_start_x
+echo "soak: $arch, ${VORL_SOAK_ACTIONS:-2000} actions"
+python3 "$VORL_ROOT/tests/e2e/chaos_e2e.py" "$VORL_BUILD/$arch/bin" --actions "${VORL_SOAK_ACTIONS:-2000}" --stretch 100
