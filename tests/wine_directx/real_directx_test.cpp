@@ -185,6 +185,18 @@ TEST_F(RealDirectX, SetUpFramesResizeAndSetUpAgainWithoutAFatalPath) {
         SetUpScene();
         ShowIgnoredResults();
         RunFrames(5);
+
+        // Past the screen's bottom right corner: a copy reaching past the
+        // primary surface fails whole, clipper or not, as the doubles have
+        // it; the present copies the part on the screen.
+        SetWindowPos(window_, nullptr, GetSystemMetrics(SM_CXSCREEN) - 200, GetSystemMetrics(SM_CYSCREEN) - 150, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+        Pump();
+        EXPECT_EQ(NvxUpdateScreenRect(window_), 1);
+        RECT whole = {0, 0, g_deviceState.clientWidth, g_deviceState.clientHeight};
+        EXPECT_EQ(g_deviceState.primarySurface->Blt(&g_deviceState.screenRect, g_deviceState.backBuffer, &whole,
+                                                     DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+        RunFrames(2);
     } catch (const ExitCalled& e) {
         ADD_FAILURE() << "the fatal path was taken: " << e.what() << (g_boxes.empty() ? "" : " after " + g_boxes.back());
     }
