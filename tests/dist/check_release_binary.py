@@ -126,7 +126,8 @@ if debug_data:
     for symbol in ("stack_chk_guard", "stack_chk_fail"):
         if symbol not in symbols:
             problems.append(f"no __{symbol} linked in")
-    print(f"{name}: checked calls {sorted(s for s in symbols if s.endswith('_chk') and not s.startswith('stack'))}")
+    checked = sorted(s for s in symbols if s.endswith("_chk") and not s.startswith("stack"))
+    print(f"{name}: string and memory calls left to checks at run time: {' '.join(checked) or 'none'}")
 listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
 imports = re.findall(r"^\s*DLL Name: (\S+)", listing, re.M)
 print(f"{name}: imports {' '.join(imports)}")
