@@ -85,8 +85,7 @@ else:
 epoch = os.environ.get("SOURCE_DATE_EPOCH") or subprocess.run(
     ["git", "-C", root, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip()
 debug_data = open(debug_file, "rb").read() if ".gnu_debuglink" in sections and os.path.isfile(debug_file) else b""
-folders = {os.path.abspath(root), os.path.realpath(root),
-           os.path.abspath(os.path.join(os.path.dirname(path), "..")), os.path.realpath(os.path.join(path, "..", ".."))}
+folders = {f(d) for f in (os.path.abspath, os.path.realpath) for d in (root, os.path.join(path, "..", ".."))}
 for label, content in ((name, data), (f".debug/{name}.debug", debug_data)):
     if not content:
         continue
@@ -102,8 +101,7 @@ if debug_data and not re.search(rb"\0\./(app|retained)/\w+\.cpp\0", debug_data):
 
 # Hardening: the PE header's flags and relocations, the debug file's compile
 # units and symbols, the import list.
-machine, characteristics = struct.unpack_from("<H", data, pe + 4)[0], struct.unpack_from("<H", data, pe + 22)[0]
-optional = pe + 24
+characteristics, optional = struct.unpack_from("<H", data, pe + 22)[0], pe + 24
 wide = struct.unpack_from("<H", data, optional)[0] == 0x20B
 dll_characteristics = struct.unpack_from("<H", data, optional + 70)[0]
 relocations = struct.unpack_from("<II", data, optional + (112 if wide else 96) + 5 * 8)
@@ -126,8 +124,6 @@ if debug_data:
     for symbol in ("stack_chk_guard", "stack_chk_fail"):
         if symbol not in symbols:
             problems.append(f"no __{symbol} linked in")
-    checked = sorted(s for s in symbols if s.endswith("_chk") and not s.startswith("stack"))
-    print(f"{name}: string and memory calls left to checks at run time: {' '.join(checked) or 'none'}")
 listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
 imports = re.findall(r"^\s*DLL Name: (\S+)", listing, re.M)
 print(f"{name}: imports {' '.join(imports)}")

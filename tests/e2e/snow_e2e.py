@@ -691,22 +691,22 @@ def case_missing_bitmap(args):
 
 def case_no_d3drm(args):
     """Ours not beside the program and Wine's disabled: the set-up message,
-    exit code 1. Then as on Windows 10, whose System32 holds no d3drm.dll (in
-    Wine's prefix a stand-in there ends the search; it is moved away for the
-    while): started from a working folder with Vorl.bmp and a planted
+    exit code 1. Then as on Windows 10, whose System32 holds no d3drm.dll (the
+    stand-ins in the Wine prefix's system folders end the search; they are
+    moved away for the while): started from a working folder with Vorl.bmp and a planted
     d3drm.dll (tests/dlls' stand-in), the program loads no d3drm.dll at all,
     says the same and ends with 1; the same DLL beside the program is loaded."""
     work = tempfile.mkdtemp(prefix="vorl-nod3drm-")
-    exe = os.path.join(args.bin, "Vorl.exe")
-    with open(exe, "rb") as f:
-        head = f.read(4096)
-    wide = head[int.from_bytes(head[60:64], "little") + 4:][:2] == b"\x64\x86"
-    system = os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "system32" if wide else "syswow64")
-    stand_in, away = os.path.join(system, "d3drm.dll"), os.path.join(system, "d3drm.dll.vorl-away")
-    if os.path.exists(away) and not os.path.exists(stand_in):
-        os.replace(away, stand_in)  # left away by an interrupted run
+    stand_ins = [os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", system, "d3drm.dll")
+                 for system in ("system32", "syswow64")]
+
+    def hide(old, new):
+        for name in stand_ins:
+            if os.path.exists(name + old) and not os.path.exists(name + new):
+                os.replace(name + old, name + new)
+    hide(".away", "")  # puts back what an interrupted run left away
     try:
-        shutil.copy(exe, work)
+        shutil.copy(os.path.join(args.bin, "Vorl.exe"), work)
         shutil.copy(os.path.join(args.bin, "Vorl.bmp"), work)
         lines = fatal_case(work, "Vorl.exe", "mscoree,mshtml=;d3drm=", SETUP_FAILED)
         check("NVX:Norvexa Initialize\n" in lines, "the set-up started")
@@ -716,7 +716,7 @@ def case_no_d3drm(args):
         os.mkdir(program)
         os.replace(os.path.join(work, "Vorl.exe"), os.path.join(program, "Vorl.exe"))
         shutil.copy(os.path.join(args.bin, "binding-dlls", "d3drm-full", "d3drm.dll"), work)
-        os.replace(stand_in, away)
+        hide("", ".away")
         loads = []
         fatal_case(work, os.path.join(program, "Vorl.exe"), "mscoree,mshtml=;d3drm=n", SETUP_FAILED, loads)
         check(loads == [], "no d3drm.dll loaded, the working folder's neither: %r" % loads)
@@ -729,8 +729,7 @@ def case_no_d3drm(args):
         finally:
             p.close()
     finally:
-        if os.path.exists(away):
-            os.replace(away, stand_in)
+        hide(".away", "")
         shutil.rmtree(work, ignore_errors=True)
 
 
