@@ -27,7 +27,10 @@ clone="$parent/second clone here"
 
 # dist FOLDER: make dist in FOLDER, its output on stderr; prints the zip's path.
 dist() {
-  make -C "$1" dist | tee /dev/stderr | sed -n 's/^dist: \(.*\.zip\)$/\1/p'
+  local out status=0
+  out=$(make -C "$1" dist) || status=$?
+  printf '%s\n' "$out" >&2
+  [ "$status" -eq 0 ] && sed -n 's/^dist: \(.*\.zip\)$/\1/p' <<<"$out"
 }
 
 first=$(dist "$root")
