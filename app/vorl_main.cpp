@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/flake_app.h"
+#include "gfx/binding.h"
 
 CFlakeApp theApp;
 
@@ -13,6 +14,8 @@ void EndTimerPeriod() { timeEndPeriod(1); }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything is loaded by name: no library from the working folder.
+    NvxRestrictLibrarySearch();
     // Frames are paced by a 10 ms Sleep, which Windows' default 15.6 ms tick
     // stretches to a whole tick. 1 ms ticks for the program's life; the
     // runtime's exit gives them back on every way out, the fatal one included.

@@ -16,6 +16,11 @@
 #     table goes too (--strip-all, not only --strip-debug): no Windows tool
 #     reads it, and in Vorl.exe it is 290 KB of names, nearly half of what
 #     --strip-debug alone leaves.
+# (c) The PE time stamp of the file and of its debug copy is
+#     VORL_SOURCE_DATE_EPOCH (top CMakeLists.txt): the GNU linker and objcopy
+#     take it from SOURCE_DATE_EPOCH in their environment. Together with the
+#     compiler's prefix maps the file is then the same from any folder at any
+#     time, and so is its debug copy, whose CRC the debug link holds.
 #
 # The trees are built RelWithDebInfo: the code is the optimised code either way.
 
@@ -71,13 +76,21 @@ function(vorl_release_binary target)
   set_property(TARGET ${target} PROPERTY VORL_RELEASE_DESCRIPTION "${R_DESCRIPTION}")
   set_property(GLOBAL APPEND PROPERTY VORL_RELEASE_BINARIES ${target})
 
+  # (c) The time stamp. The link command carries it, so a new one re-links.
+  set(stamped)
+  if(VORL_SOURCE_DATE_EPOCH)
+    set(stamped ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VORL_SOURCE_DATE_EPOCH})
+    list(JOIN stamped " " launcher)
+    set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK "${launcher}")
+  endif()
+
   # (b) Debug information beside the binary, not in it.
   set(debug_dir ${CMAKE_BINARY_DIR}/bin/.debug)
   set(debug_file ${debug_dir}/$<TARGET_FILE_NAME:${target}>.debug)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${debug_dir}
-    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${debug_file}
-    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${debug_file} $<TARGET_FILE:${target}>
+    COMMAND ${stamped} ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${debug_file}
+    COMMAND ${stamped} ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${debug_file} $<TARGET_FILE:${target}>
     COMMENT "Moving the debug information of $<TARGET_FILE_NAME:${target}> to bin/.debug"
     VERBATIM)
 endfunction()

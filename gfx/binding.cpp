@@ -10,6 +10,20 @@ bool Resolve(HMODULE library, const char* name, Pfn& field) {
 
 }  // namespace
 
+void NvxRestrictLibrarySearch() {
+    // Windows has shipped no d3drm.dll since Vista, so its standard search
+    // order goes on to the working folder, and a d3drm.dll lying there would
+    // run in this process. The program's folder stays first: a ddraw.dll
+    // beside Vorl.exe (a DirectDraw wrapper) is still the one loaded.
+    // SetDefaultDllDirectories comes with Windows 8 and with Windows 7's 2011
+    // loader update, so it is looked up; without it, an empty
+    // SetDllDirectoryW takes the working folder out of the search.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) SetDllDirectoryW(L"");
+}
+
 int NvxLoadLibraries() {
     DeviceState& s = g_deviceState;
     if (s.d3drmLibrary && s.ddrawLibrary) return kBindOk;

@@ -4,6 +4,12 @@
 
 #include "gfx/device_state.h"
 
+// Takes the working folder out of the library search for the rest of the
+// process: libraries are looked for in the program's folder, System32 and
+// folders added on purpose. Called first thing in the program, before any
+// library is loaded by name.
+void NvxRestrictLibrarySearch();
+
 // Binding codes of NvxLoadLibraries.
 enum NvxBindingCode {
     kBindOk = 0,

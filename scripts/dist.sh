@@ -6,13 +6,24 @@
 #   scripts/dist.sh --pack TREE OUT   packs TREE into OUT/<name>.zip, no build
 #   scripts/dist.sh --check ZIP TREE  only checks ZIP against TREE
 #
-# Packing is CPack's ZIP generator, then the check: the zip <name>.zip holds
+# Packing lays the files out by the tree's install rules (dist/CMakeLists.txt;
+# <name> is CPack's package file name), zips them with Python's zipfile and
+# writes <name>.zip.sha256 beside the zip, in sha256sum's format. The zip is
+# the same bytes from any folder, at any time, under any umask and time zone:
+# its entries come in name order, each with the time SOURCE_DATE_EPOCH (the
+# last commit's time unless set; in UTC, as the zip format keeps no time zone),
+# mode 755 for the folder, the program and the DLL, 644 for the rest, and
+# nothing of the user who packed them. CPack and `cmake -E tar` cannot do
+# this: their libarchive writes each entry's time in the packer's time zone
+# and adds his user and group ids, and CPack takes the files' own times.
+# Then the check: the zip <name>.zip holds
 # a folder <name> with exactly README.txt, Vorl.bmp, Vorl.exe and d3drm.dll,
 # and each is byte for byte its source: Vorl.exe and d3drm.dll the tested files
-# in TREE/bin, README.txt TREE/dist/README.txt, Vorl.bmp res/Vorl.bmp; and
+# in TREE/bin, README.txt TREE/dist/README.txt, Vorl.bmp res/Vorl.bmp;
 # README.txt's English half holds each of the program's Japanese messages, as
-# the sources hold it, on one line. A package that fails the check is removed;
-# the script says why and exits 1.
+# the sources hold it, on one line; every entry has the time SOURCE_DATE_EPOCH;
+# and <name>.zip.sha256, when there, is the zip's. A package that fails the
+# check is removed; the script says why and exits 1.
 # tests/dist/ runs --pack and --check on the tree under test.
 set -euo pipefail
 shopt -s inherit_errexit
@@ -39,6 +50,32 @@ check() {
   same "$zip" "$unpacked/$name" Vorl.bmp "$VORL_ROOT/res/Vorl.bmp"
   rm -rf "$unpacked"
   trap - EXIT
+  dated "$zip"
+  if [ -f "$zip.sha256" ]; then
+    [ "$(cat "$zip.sha256")" = "$(cd "$(dirname "$zip")" && sha256sum "$name.zip")" ] ||
+      fail "$zip" "its checksum file $name.zip.sha256 is not the zip's"
+  fi
+}
+# dated ZIP: every entry of ZIP has the time SOURCE_DATE_EPOCH, in its
+# MS-DOS fields (UTC, to 2 s) and in its extended time field.
+dated() {
+  local wrong
+  wrong=$(python3 - "$1" "$(epoch)" <<'EOF'
+import struct, sys, time, zipfile
+zip, epoch = sys.argv[1], int(sys.argv[2])
+utc = time.gmtime(epoch)
+want = tuple(utc[:5]) + (utc[5] // 2 * 2,)
+for info in zipfile.ZipFile(zip).infolist():
+    extended = [struct.unpack_from("<I", info.extra, 5)[0]] if info.extra[:2] == b"UT" else []
+    if info.date_time != want or extended != [epoch]:
+        print("%s %04d-%02d-%02d %02d:%02d:%02d %s" % ((info.filename,) + info.date_time + (extended,)))
+EOF
+) || fail "$1" "cannot read its entries' times"
+  [ -z "$wrong" ] || fail "$1" "entries not dated $(date -u -d "@$(epoch)" '+%F %T') UTC: $(echo $wrong)"
+}
+# epoch: SOURCE_DATE_EPOCH, otherwise the last commit's time (as scripts/build.sh).
+epoch() {
+  echo "${SOURCE_DATE_EPOCH:-$(git -C "$VORL_ROOT" log -1 --format=%ct)}"
 }
 # same ZIP FOLDER FILE SOURCE: FOLDER/FILE, unpacked from ZIP, is SOURCE byte for byte.
 same() {
@@ -63,7 +100,7 @@ messages() {
   local bitmap
   bitmap=$(sed -n 's/.*m_texture\.Load([^"]*"\([^"]*\)").*/\1/p' "$VORL_ROOT"/app/*.cpp)
   [ -n "$bitmap" ] || return 1
-  find "$VORL_ROOT"/{app,framework,gfx,scene,texture} -name '*.cpp' -o -name '*.h' | sort | xargs perl -0777 -ne '
+  find "$VORL_ROOT"/{app,framework,gfx,scene,texture} \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z | xargs -0 perl -0777 -ne '
     s{("(?:[^"\\\n]|\\.)*")|//[^\n]*|/\*.*?\*/}{$1 // ""}gse;
     print "$1\n" while /"((?:[^"\\\n]|\\.)*[\x80-\xff](?:[^"\\\n]|\\.)*)"/g' | sed "s/%s/$bitmap/"
 }
@@ -71,16 +108,35 @@ fail() { echo "dist: $1: $2" >&2; exit 1; }
 
 # pack TREE OUT: prints the package's path.
 pack() {
-  local tree="$1" out="$2" name zip
+  local tree="$1" out="$2" name zip staging
   name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$tree/CPackConfig.cmake")
   [ -n "$name" ] || fail "$tree" "no CPack package name in CPackConfig.cmake"
   zip="$out/$name.zip"
   mkdir -p "$out"
-  rm -f "$zip"
-  (cd "$tree" && cpack -G ZIP -B "$out" >/dev/null)
-  rm -rf "$out/_CPack_Packages"
-  [ -f "$zip" ] || fail "$zip" "CPack made no package"
-  (check "$zip" "$tree") || { rm -f "$zip"; exit 1; }
+  rm -f "$zip" "$zip.sha256"
+  staging=$(mktemp -d)
+  cmake --install "$tree" --prefix "$staging/$name" >/dev/null || { rm -rf "$staging"; fail "$tree" "cannot be installed"; }
+  python3 - "$staging" "$name" "$zip" "$(epoch)" <<'EOF' || { rm -rf "$staging" "$zip"; fail "$zip" "cannot be written"; }
+import os, struct, sys, time, zipfile
+staging, name, zip, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+with zipfile.ZipFile(zip, "w") as package:
+    for entry in [name + "/"] + [name + "/" + f for f in sorted(os.listdir(os.path.join(staging, name)))]:
+        info = zipfile.ZipInfo(entry, time.gmtime(epoch)[:6])
+        info.create_system = 3  # Unix, so that unzip tools take the modes
+        folder = entry.endswith("/")
+        mode = 0o755 if folder or entry.endswith((".exe", ".dll")) else 0o644
+        info.external_attr = ((0o040000 if folder else 0o100000) | mode) << 16 | (0x10 if folder else 0)
+        info.extra = struct.pack("<HHBI", 0x5455, 5, 1, epoch)  # the time in UTC, for tools that read it
+        if folder:
+            package.writestr(info, b"")
+        else:
+            info.compress_type = zipfile.ZIP_DEFLATED
+            with open(os.path.join(staging, entry), "rb") as f:
+                package.writestr(info, f.read(), compresslevel=9)
+EOF
+  rm -rf "$staging"
+  (cd "$out" && sha256sum "$name.zip" > "$name.zip.sha256")
+  (check "$zip" "$tree") || { rm -f "$zip" "$zip.sha256"; exit 1; }
   echo "$zip"
 }
 
@@ -91,6 +147,7 @@ case "${1:-}" in
     "$VORL_ROOT/scripts/setup.sh"
     "$VORL_ROOT/scripts/build.sh" win32
     zip=$(pack "$VORL_BUILD/win32" "$VORL_BUILD/dist")
-    echo "dist: $zip" ;;
+    echo "dist: $zip"
+    echo "dist: $zip.sha256: $(cut -d' ' -f1 "$zip.sha256")" ;;
   *) echo "usage: dist.sh [--pack TREE OUT | --check ZIP TREE]" >&2; exit 2 ;;
 esac

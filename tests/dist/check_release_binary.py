@@ -12,6 +12,14 @@
   ProductVersion VERSION, OriginalFilename the file's name, InternalName the
   name without extension, and a Translation that names the string table's
   language and code page;
+- the same bytes from any folder at any time: the PE time stamp of the file
+  and of its debug file is SOURCE_DATE_EPOCH, or the last commit's time when
+  that is not set; neither holds the path of the source or build folder
+  (in UTF-8 or UTF-16), while the debug file does name the sources, relative;
+- hardened: dynamic base with its relocations, NX compatible and, for 64-bit,
+  high-entropy ASLR; every C++ compile unit built with -fstack-protector-strong
+  and the guard and its failure routine linked in (the debug file's symbols);
+  imports from system DLLs only, exactly IMPORTS[file name];
 - for a program, a manifest, resource 1 of type RT_MANIFEST, in UTF-8, whose
   every element, attribute and namespace is the expected one: the program's
   identity at VERSION (1.0.0 -> 1.0.0.0), execution level asInvoker without
@@ -32,6 +40,12 @@ objdump, path, description, version = sys.argv[1:5]
 data = open(path, "rb").read()
 name = os.path.basename(path)
 problems = []
+root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# Each binary's imports. The runtime is linked statically, so only system
+# DLLs; ADVAPI32 for the stack protector's guard, which libssp seeds from
+# the system's random numbers (CryptGenRandom).
+IMPORTS = {"Vorl.exe": ["ADVAPI32.dll", "GDI32.dll", "KERNEL32.dll", "msvcrt.dll", "USER32.dll", "WINMM.dll"],
+           "d3drm.dll": ["ADVAPI32.dll", "KERNEL32.dll", "msvcrt.dll"]}
 
 # Sections and symbols.
 out = subprocess.run([objdump, "-h", path], check=True, capture_output=True, text=True).stdout
@@ -66,6 +80,55 @@ else:
         print(f"{name}: debug link {link}, CRC {crc:08x}, the file's {actual:08x}")
         if actual != crc:
             problems.append(f"the CRC of .debug/{link} is not the debug link's")
+
+# The same bytes from any folder at any time.
+epoch = os.environ.get("SOURCE_DATE_EPOCH") or subprocess.run(
+    ["git", "-C", root, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip()
+debug_data = open(debug_file, "rb").read() if ".gnu_debuglink" in sections and os.path.isfile(debug_file) else b""
+folders = {f(d) for f in (os.path.abspath, os.path.realpath) for d in (root, os.path.join(path, "..", ".."))}
+for label, content in ((name, data), (f".debug/{name}.debug", debug_data)):
+    if not content:
+        continue
+    stamp = struct.unpack_from("<I", content, struct.unpack_from("<I", content, 0x3C)[0] + 8)[0]
+    print(f"{label}: time stamp {stamp}, the commit's {epoch}")
+    if str(stamp) != epoch:
+        problems.append(f"{label} has the time stamp {stamp}, not {epoch or 'the commit time'}")
+    for folder in sorted(folders):
+        if folder.encode() in content or folder.encode("utf-16-le") in content:
+            problems.append(f"{label} holds the path {folder}")
+if debug_data and not re.search(rb"\0\./(app|retained)/\w+\.cpp\0", debug_data):
+    problems.append("its debug file names no source as ./app/... or ./retained/...")
+
+# Hardening: the PE header's flags and relocations, the debug file's compile
+# units and symbols, the import list.
+characteristics, optional = struct.unpack_from("<H", data, pe + 22)[0], pe + 24
+wide = struct.unpack_from("<H", data, optional)[0] == 0x20B
+dll_characteristics = struct.unpack_from("<H", data, optional + 70)[0]
+relocations = struct.unpack_from("<II", data, optional + (112 if wide else 96) + 5 * 8)
+flags = {0x20: "HIGH_ENTROPY_VA", 0x40: "DYNAMIC_BASE", 0x100: "NX_COMPAT"}
+print(f"{name}: {'PE32+' if wide else 'PE32'}, DllCharacteristics {dll_characteristics:04x} "
+      f"{' '.join(v for k, v in flags.items() if dll_characteristics & k)}, relocations {relocations[1]} bytes")
+for bit, flag in flags.items():
+    if not dll_characteristics & bit and (wide or bit != 0x20):
+        problems.append(f"not {flag}")
+if characteristics & 1 or not relocations[1]:
+    problems.append("no relocations, so no dynamic base")
+producers = re.findall(rb"GNU C\+\+[^\0]*", debug_data)
+print(f"{name}: {len(producers)} C++ compile unit option sets, "
+      f"{sum(b'-fstack-protector-strong' in p for p in producers)} with -fstack-protector-strong")
+if not producers or not all(b" -fstack-protector-strong" in p for p in producers):
+    problems.append("C++ compile units built without -fstack-protector-strong")
+if debug_data:
+    table = subprocess.run([objdump, "-t", debug_file], check=True, capture_output=True, text=True).stdout
+    symbols = {line.split()[-1].lstrip("_") for line in table.splitlines() if "(scl" in line}
+    for symbol in ("stack_chk_guard", "stack_chk_fail"):
+        if symbol not in symbols:
+            problems.append(f"no __{symbol} linked in")
+listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
+imports = re.findall(r"^\s*DLL Name: (\S+)", listing, re.M)
+print(f"{name}: imports {' '.join(imports)}")
+if sorted(i.lower() for i in imports) != sorted(i.lower() for i in IMPORTS.get(name, [])):
+    problems.append(f"imports {' '.join(imports)}, not {' '.join(IMPORTS.get(name, ['(none listed)']))}")
 
 
 # The version resource: nested blocks of wLength, wValueLength, wType, a
@@ -131,7 +194,6 @@ else:
 # The manifest: the names of resource type 24 (RT_MANIFEST) in objdump's
 # listing of the resource directory; its text found in the file, as the
 # version resource's is.
-listing = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
 manifests = [int(n, 16) for t in re.split(r"^\w+ {3}Entry: ", listing, flags=re.M) if t.startswith("ID: 0x000018,")
              for n in re.findall(r"^\w+ {5}Entry: ID: (0x\w+)", t, re.M)]
 if not name.lower().endswith(".exe"):

@@ -3,9 +3,11 @@
 # folder of its own, must pass its check; then the check (dist.sh --check) must
 # refuse packages whose Vorl.exe or d3drm.dll is not the tree's, that lack
 # d3drm.dll or hold one file more, or whose README.txt's English half lacks
-# one of the program's messages, and the real package against a tree whose
-# Vorl.exe or d3drm.dll differs, each with its reason. Last, the tree's tests
-# labelled host must be this one and the release checks.
+# one of the program's messages, or whose entries have other times, the real
+# package beside a checksum file that is not its own, and the real package
+# against a tree whose Vorl.exe or d3drm.dll differs, each with its reason.
+# The packing writes the zip's checksum beside it, in sha256sum's format.
+# Last, the tree's tests labelled host must be this one and the release checks.
 #   usage: dist_test.sh TREE
 # Leaves nothing behind: everything it makes is in one temporary folder.
 set -u
@@ -19,6 +21,11 @@ failed=0
 zip=$("$dist" --pack "$tree" "$tmp/out") || { echo "FAIL packing: dist.sh --pack failed"; exit 1; }
 echo "ok   packing: $(basename "$zip") passes the check"
 name=$(basename "$zip" .zip)
+if [ "$(cat "$zip.sha256" 2>/dev/null)" = "$(cd "$tmp/out" && sha256sum "$name.zip")" ]; then
+  echo "ok   checksum: $(cat "$zip.sha256")"
+else
+  echo "FAIL checksum: $name.zip.sha256 is not sha256sum's line for the zip"; failed=1
+fi
 
 # flip FILE: one byte in the middle of FILE changed.
 flip() {
@@ -59,6 +66,10 @@ variant nomessage sed -i '/Zバッファの生成に失敗しました/d' README
 refused "README.txt without a message" "$tmp/nomessage/$name.zip" "$tree" "English half lacks \"Zバッファの生成に失敗しました\""
 variant japanese sed -i '/(32-bit Windows)/,$ s/DirectXの初期化に失敗しました/DirectX/' README.txt
 refused "a message in the Japanese half only" "$tmp/japanese/$name.zip" "$tree" "English half lacks \"DirectXの初期化に失敗しました\""
+variant dates touch -d "2000-01-01 12:00:00" Vorl.bmp
+refused "an entry of another time" "$tmp/dates/$name.zip" "$tree" "entries not dated"
+mkdir "$tmp/sum" && cp "$zip" "$tmp/sum/" && sha256sum "$tree/bin/Vorl.exe" | sed "s|  .*|  $name.zip|" >"$tmp/sum/$name.zip.sha256"
+refused "another checksum" "$tmp/sum/$name.zip" "$tree" "its checksum file $name.zip.sha256 is not the zip's"
 
 # The real package against a tree whose files differ from the packed ones.
 for file in Vorl.exe d3drm.dll; do

@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
             if (*p >= '3' && *p <= '9') missing[*p - '0'] = true;
     }
     DeviceState& s = g_deviceState;
+    // As the program starts: the libraries beside it are found all the same.
+    NvxRestrictLibrarySearch();
 
     if (ddrawFirst) {
         s.ddrawLibrary = LoadLibraryA("ddraw.dll");

@@ -654,7 +654,9 @@ def minimise_and_restore(win, program):
     check(geometry(win)[2:] == before[2:], "the window is restored")
 
 
-def fatal_case(workdir, exe, overrides, expected_text):
+def fatal_case(workdir, exe, overrides, expected_text, loads=None):
+    """The message box, then Enter: exit code 1. A list `loads` gets the
+    path of every d3drm.dll that Wine loaded (its +loaddll trace)."""
     p = Program(workdir, exe, overrides)
     try:
         p.wait_for(lambda: expected_text in p.message_boxes(), 30, "the message box")
@@ -669,6 +671,8 @@ def fatal_case(workdir, exe, overrides, expected_text):
         code = p.wait_exit(15)
         check(code == 1, "exit code 1 after the message, got %s" % code)
         check(p.timer_periods() == ["begin 1", "end 1"], "1 ms ticks given back on the fatal exit: %r" % p.timer_periods())
+        if loads is not None:
+            loads += re.findall(r'trace:loaddll:\S+ Loaded L"([^"]*\\\\d3drm\.dll)"', p.text(), re.I)
         return p.debug_lines()
     finally:
         p.close()
@@ -687,15 +691,45 @@ def case_missing_bitmap(args):
 
 def case_no_d3drm(args):
     """Ours not beside the program and Wine's disabled: the set-up message,
-    exit code 1."""
+    exit code 1. Then as on Windows 10, whose System32 holds no d3drm.dll (the
+    stand-ins in the Wine prefix's system folders end the search; they are
+    moved away for the while): started from a working folder with Vorl.bmp and a planted
+    d3drm.dll (tests/dlls' stand-in), the program loads no d3drm.dll at all,
+    says the same and ends with 1; the same DLL beside the program is loaded."""
     work = tempfile.mkdtemp(prefix="vorl-nod3drm-")
+    stand_ins = [os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", system, "d3drm.dll")
+                 for system in ("system32", "syswow64")]
+
+    def hide(old, new):
+        for name in stand_ins:
+            if os.path.exists(name + old) and not os.path.exists(name + new):
+                os.replace(name + old, name + new)
+    hide(".away", "")  # puts back what an interrupted run left away
     try:
         shutil.copy(os.path.join(args.bin, "Vorl.exe"), work)
         shutil.copy(os.path.join(args.bin, "Vorl.bmp"), work)
         lines = fatal_case(work, "Vorl.exe", "mscoree,mshtml=;d3drm=", SETUP_FAILED)
         check("NVX:Norvexa Initialize\n" in lines, "the set-up started")
         check("NVX:CreateDirectDrawWin\n" not in lines, "nothing after the failed binding")
+
+        program = os.path.join(work, "program")
+        os.mkdir(program)
+        os.replace(os.path.join(work, "Vorl.exe"), os.path.join(program, "Vorl.exe"))
+        shutil.copy(os.path.join(args.bin, "binding-dlls", "d3drm-full", "d3drm.dll"), work)
+        hide("", ".away")
+        loads = []
+        fatal_case(work, os.path.join(program, "Vorl.exe"), "mscoree,mshtml=;d3drm=n", SETUP_FAILED, loads)
+        check(loads == [], "no d3drm.dll loaded, the working folder's neither: %r" % loads)
+        shutil.move(os.path.join(work, "d3drm.dll"), program)
+        p = Program(work, os.path.join(program, "Vorl.exe"), "mscoree,mshtml=;d3drm=n")
+        try:
+            p.wait_for(lambda: p.retained_mode(), 30, "d3drm.dll to be loaded")
+            check(re.search(r'Loaded L"[^"]*\\\\program\\\\d3drm\.dll" at \S+: native', p.text(), re.I),
+                  "the d3drm.dll beside the program loaded")
+        finally:
+            p.close()
     finally:
+        hide(".away", "")
         shutil.rmtree(work, ignore_errors=True)
 
 
