@@ -21,7 +21,8 @@ if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
   exit 2
 fi
 commit=$(git -C "$root" rev-parse HEAD)
-parent=${1:-$(mktemp -d)}
+made_parent=""
+if [ -n "${1:-}" ]; then parent=$1; else parent=$(mktemp -d); made_parent=$parent; fi
 clone="$parent/second clone here"
 [ ! -e "$clone" ] || { echo "reproduce: $clone already exists" >&2; exit 2; }
 
@@ -52,4 +53,5 @@ if [ "$a" != "$b" ]; then
   exit 1
 fi
 rm -rf "$clone"
+[ -z "$made_parent" ] || rmdir "$made_parent"
 echo "reproduce: the same bytes"
