@@ -50,3 +50,22 @@ vorl_kernel_runs_32bit() {
 vorl_can_run_32bit() {
   [ "${VORL_ASSUME_NO_32BIT:-}" != 1 ] && vorl_kernel_runs_32bit
 }
+
+# vorl_pick_arch NAME [win32|win64]: the build a script runs, printed: the one
+# asked for, or win32 (the build Windows users get), win64 where this machine
+# cannot run 32-bit programs. NAME starts its messages; fails for a build this
+# machine cannot run or does not know.
+vorl_pick_arch() {
+  local name=$1 arch=${2:-}
+  case "$arch" in
+    "")
+      if vorl_can_run_32bit; then echo win32; return 0; fi
+      echo "$name: this machine cannot run 32-bit programs; using the 64-bit build instead" >&2
+      echo win64 ;;
+    win32)
+      vorl_can_run_32bit || { echo "$name: this machine cannot run 32-bit programs; try ARCH=win64" >&2; return 1; }
+      echo win32 ;;
+    win64) echo win64 ;;
+    *) echo "$name: ARCH is win32 or win64, not $arch" >&2; return 2 ;;
+  esac
+}

@@ -15,19 +15,11 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 arch=${1:-}
-case "$arch" in
-  --exe) exe=$(realpath "${2:?run: --exe needs a program}") ;;
-  "")
-    arch=win32
-    if ! vorl_can_run_32bit; then
-      echo "run: this machine cannot run 32-bit programs; running the 64-bit build instead"
-      arch=win64
-    fi ;;
-  win32)
-    vorl_can_run_32bit || { echo "run: this machine cannot run 32-bit programs; try ARCH=win64" >&2; exit 1; } ;;
-  win64) ;;
-  *) echo "run: ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
-esac
+if [ "$arch" = --exe ]; then
+  exe=$(realpath "${2:?run: --exe needs a program}")
+else
+  arch=$(vorl_pick_arch run "$arch")
+fi
 if [ "$arch" != --exe ]; then
   "$VORL_ROOT/scripts/setup.sh"
   "$VORL_ROOT/scripts/build.sh" "$arch" >/dev/null

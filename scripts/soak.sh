@@ -11,19 +11,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-arch=${1:-}
-case "$arch" in
-  "")
-    arch=win32
-    if ! vorl_can_run_32bit; then
-      echo "soak: this machine cannot run 32-bit programs; soaking the 64-bit build instead"
-      arch=win64
-    fi ;;
-  win32)
-    vorl_can_run_32bit || { echo "soak: this machine cannot run 32-bit programs; try ARCH=win64" >&2; exit 1; } ;;
-  win64) ;;
-  *) echo "soak: ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
-esac
+arch=$(vorl_pick_arch soak "${1:-}")
 "$VORL_ROOT/scripts/setup.sh"
 "$VORL_ROOT/scripts/build.sh" "$arch" >/dev/null
 source "$VORL_ROOT/scripts/xserver.sh"
