@@ -15,7 +15,6 @@ an X display and a wineserver, as snow_e2e.py.
 """
 import argparse
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -39,66 +38,51 @@ def stretches(actions, stretch):
 
 def chaos(bin_folder, seed, actions, stretch):
     """Runs the seed's actions; returns the working set readings in kB."""
-    work = tempfile.mkdtemp(prefix="vorl-chaos-")
-    shutil.copy(os.path.join(bin_folder, "Vorl.exe"), os.path.join(work, EXE))
-    for name in ("d3drm.dll", "Vorl.bmp", DRIVER):
-        shutil.copy(os.path.join(bin_folder, name), work)
-    # Both programs in one virtual desktop of their own.
-    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (EXE, DRIVER)]
-    p, readings = None, []
-    try:
-        check(e2e.wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", DESKTOP, "/d", "x".join(SCREEN), "/f")
-              and all(e2e.wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", DESKTOP, "/f") for key in defaults),
-              "the virtual desktop's settings")
+    readings = []
+    with e2e.virtual_desktop(bin_folder, DESKTOP, "x".join(SCREEN), EXE, DRIVER) as work:
         p = e2e.Program(work, EXE)
-        win = e2e.wait_window(p)[0]
-        p.wait_for(lambda: e2e.phase4_count(p) >= 1, 30, "the first set-up")
-        start = time.time()
-        for first, count in stretches(actions, stretch):
-            try:
-                driver = subprocess.run([e2e.WINE_RUN, os.path.join(work, DRIVER), str(seed), str(first), str(count)]
-                                        + list(SCREEN), cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                        text=True, errors="replace", timeout=60 + 5 * count)
-                out, code = driver.stdout, driver.returncode
-            except subprocess.TimeoutExpired as e:
-                out, code = (e.stdout or b"").decode("utf-8", "replace"), "timed out"
-            if os.environ.get("VORL_CHAOS_VERBOSE"):
-                print(out.rstrip())
-            if code != 0:
-                lines = [l for l in out.splitlines() if l.strip()]
-                raise Failure("seed %d, actions %d to %d: the driver ended with %s; its last lines:\n    %s"
-                              % (seed, first, first + count - 1, code, "\n    ".join(lines[-12:])))
-            check(p.running(), "seed %d: the program is alive after action %d" % (seed, first + count - 1))
-            check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
-                  % (seed, first + count - 1, p.message_boxes()))
-            readings.append(e2e.steady_working_set(p))
-            print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
-                  % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
-                     readings[-1] / 1024, time.time() - start), flush=True)
-        # The held keys leave the camera wherever their frames took it: the
-        # flakes may be few and large. Snow is bright specks on black that
-        # move from one picture to the next.
-        shots = [e2e.screenshot(win, tempfile.mktemp(suffix=".png"))]
-        time.sleep(0.5)
-        shots.append(e2e.screenshot(win, tempfile.mktemp(suffix=".png")))
-        s, flakes, moving = e2e.stats(shots[0]), e2e.flake_count(shots[0]), e2e.pictures_differ(*shots)
-        for shot in shots:
-            os.unlink(shot)
-        print("  at the end: bright %.4f black %.3f flakes %d, %s" % (s["bright"], s["black"], flakes,
-                                                                     "moving" if moving else "still"))
-        check(s["black"] > 0.8 and s["bright"] > 0.001 and moving, "seed %d: snow at the end" % seed)
-        e2e.escape_in_desktop(p, DESKTOP)
-        return readings
-    finally:
-        if p:
+        try:
+            win = e2e.wait_window(p)[0]
+            p.wait_for(lambda: e2e.phase4_count(p) >= 1, 30, "the first set-up")
+            start = time.time()
+            for first, count in stretches(actions, stretch):
+                try:
+                    command = [e2e.WINE_RUN, os.path.join(work, DRIVER), str(seed), str(first), str(count)]
+                    driver = subprocess.run(command + list(SCREEN), cwd=work, stdout=subprocess.PIPE,
+                                            stderr=subprocess.DEVNULL, text=True, errors="replace",
+                                            timeout=60 + 5 * count)
+                    out, code = driver.stdout, driver.returncode
+                except subprocess.TimeoutExpired as e:
+                    out, code = (e.stdout or b"").decode("utf-8", "replace"), "timed out"
+                if os.environ.get("VORL_CHAOS_VERBOSE"):
+                    print(out.rstrip())
+                if code != 0:
+                    lines = [l for l in out.splitlines() if l.strip()]
+                    raise Failure("seed %d, actions %d to %d: the driver ended with %s; its last lines:\n    %s"
+                                  % (seed, first, first + count - 1, code, "\n    ".join(lines[-12:])))
+                check(p.running(), "seed %d: the program is alive after action %d" % (seed, first + count - 1))
+                check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
+                      % (seed, first + count - 1, p.message_boxes()))
+                readings.append(e2e.steady_working_set(p))
+                print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
+                      % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
+                         readings[-1] / 1024, time.time() - start), flush=True)
+            # The held keys leave the camera wherever their frames took it: the
+            # flakes may be few and large. Snow is bright specks on black that
+            # move from one picture to the next.
+            shots = [e2e.screenshot(win, tempfile.mktemp(suffix=".png"))]
+            time.sleep(0.5)
+            shots.append(e2e.screenshot(win, tempfile.mktemp(suffix=".png")))
+            s, flakes, moving = e2e.stats(shots[0]), e2e.flake_count(shots[0]), e2e.pictures_differ(*shots)
+            for shot in shots:
+                os.unlink(shot)
+            print("  at the end: bright %.4f black %.3f flakes %d, %s" % (s["bright"], s["black"], flakes,
+                                                                         "moving" if moving else "still"))
+            check(s["black"] > 0.8 and s["bright"] > 0.001 and moving, "seed %d: snow at the end" % seed)
+            e2e.escape_in_desktop(p, DESKTOP)
+            return readings
+        finally:
             p.close()
-        for key in defaults:
-            e2e.wine_reg("delete", key, "/f")
-        e2e.wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", DESKTOP, "/f")
-        shutil.rmtree(work, ignore_errors=True)
-        # The virtual desktop leaves its modes in the session's display
-        # settings: a new session reads them from the X server again.
-        e2e.wine_session(os.environ["DISPLAY"])
 
 
 def main():
@@ -116,7 +100,8 @@ def main():
         readings = chaos(args.bin, args.seed, args.actions, args.stretch)
         mb = ["%.1f" % (kb / 1024) for kb in readings]
         grew = readings[-1] > readings[0] * GROWTH
-        print("  working set with the window at 660 x 520 after each stretch of %d: %s MB" % (args.stretch, " ".join(mb)))
+        print("  working set with the window at 660 x 520 after each stretch of %d: %s MB"
+              % (args.stretch, " ".join(mb)))
         print("working set %s: %s MB after the first stretch, %s MB after the last (at most %.2f times)"
               % ("grew" if grew else "did not grow", mb[0], mb[-1], GROWTH))
         check(not grew, "seed %d: the working set grew" % args.seed)

@@ -11,6 +11,7 @@ persistent wineserver (scripts/test.sh provides both). Progress lines are read
 from Wine's +debugstr trace, message box texts from its +msgbox trace.
 """
 import argparse
+import contextlib
 import ctypes
 import os
 import re
@@ -847,6 +848,33 @@ def escape_in_desktop(p, desktop):
     check(p.wait_exit(15) == 0, "Escape ends with exit code 0")
 
 
+@contextlib.contextmanager
+def virtual_desktop(bin_folder, desktop, size, exe, helper):
+    """A folder with the program under the name exe, our d3drm.dll, Vorl.bmp
+    and the helper program, both programs set to run in a Wine virtual
+    desktop of their own of the given size ("WxH"). The program's own name
+    keeps the setting to this run. Yields the folder; afterwards the settings
+    and the folder go, and a new Wine session starts: the virtual desktop
+    leaves its own modes in the session's display settings, and later
+    programs could not change the depth."""
+    work = tempfile.mkdtemp(prefix="vorl-desktop-")
+    shutil.copy(os.path.join(bin_folder, "Vorl.exe"), os.path.join(work, exe))
+    for name in ("d3drm.dll", "Vorl.bmp", helper):
+        shutil.copy(os.path.join(bin_folder, name), work)
+    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (exe, helper)]
+    try:
+        check(wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/d", size, "/f")
+              and all(wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", desktop, "/f") for key in defaults),
+              "the virtual desktop's settings")
+        yield work
+    finally:
+        for key in defaults:
+            wine_reg("delete", key, "/f")
+        wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/f")
+        shutil.rmtree(work, ignore_errors=True)
+        wine_session(os.environ["DISPLAY"])
+
+
 def case_display_change(args):
     """A storm of display mode changes under the running program: Wine's
     virtual desktop changes between 800 x 600 and 1024 x 768 twenty times,
@@ -854,55 +882,35 @@ def case_display_change(args):
     afterwards, a working set that does not grow (the lowest of its samples
     after the last batch against the lowest after the second: the first one
     warms up), and Escape ends with exit code 0."""
-    # The program runs under a name of its own, so that the desktop setting
-    # reaches this run only, and in the same desktop as the program that
-    # changes the mode.
     desktop, exe = "vorl-display-e2e", "VorlDisplay.exe"
-    work = tempfile.mkdtemp(prefix="vorl-display-")
-    shutil.copy(os.path.join(args.bin, "Vorl.exe"), os.path.join(work, exe))
-    for name in ("d3drm.dll", "Vorl.bmp", "display_mode.exe"):
-        shutil.copy(os.path.join(args.bin, name), work)
-    defaults = [r"HKCU\Software\Wine\AppDefaults\%s" % name for name in (exe, "display_mode.exe")]
-    p = None
-    try:
-        check(wine_reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/d", "800x600", "/f")
-              and all(wine_reg("add", key + r"\Explorer", "/v", "Desktop", "/d", desktop, "/f") for key in defaults),
-              "the virtual desktop's settings")
+    with virtual_desktop(args.bin, desktop, "800x600", exe, "display_mode.exe") as work:
         p = Program(work, exe)
-        win = wait_window(p)[0]
-        p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
-        first, lowest = phase4_count(p), []
-        for batch in range(4):
-            setups = phase4_count(p)
-            sizes = (["1024", "768", "800", "600"] * 3)[batch % 2 * 2:][:10]
-            changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe")] + sizes, cwd=work,
-                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
-            check(changer.returncode == 0, "the display mode changed: %s" % changer.stdout.strip())
-            lowest.append(steady_working_set(p))
-            p.wait_for(lambda: phase4_count(p) > setups, 20, "a set-up after the display changes")
-        print("  20 display changes, %d set-ups; lowest working set after each batch of 5: %s MB"
-              % (phase4_count(p) - first, " ".join("%.1f" % (kb / 1024) for kb in lowest)))
-        check(lowest[3] <= lowest[1] * 1.05, "the working set does not grow with the display changes")
-        time.sleep(1.5)
-        check(p.running(), "running after the display change")
-        check(p.message_boxes() == [], "no message: %r" % p.message_boxes())
-        shot = screenshot(win, tempfile.mktemp(suffix=".png"))
-        s, flakes = stats(shot), flake_count(shot)
-        os.unlink(shot)
-        print("  after the display change: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
-        check(s["black"] > 0.8 and flakes >= 100, "snow after the display change")
-        escape_in_desktop(p, desktop)
-    finally:
-        if p:
+        try:
+            win = wait_window(p)[0]
+            p.wait_for(lambda: phase4_count(p) >= 1, 30, "the first set-up")
+            first, lowest = phase4_count(p), []
+            for batch in range(4):
+                setups = phase4_count(p)
+                sizes = (["1024", "768", "800", "600"] * 3)[batch % 2 * 2:][:10]
+                changer = subprocess.run([WINE_RUN, os.path.join(work, "display_mode.exe")] + sizes, cwd=work,
+                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=60)
+                check(changer.returncode == 0, "the display mode changed: %s" % changer.stdout.strip())
+                lowest.append(steady_working_set(p))
+                p.wait_for(lambda: phase4_count(p) > setups, 20, "a set-up after the display changes")
+            print("  20 display changes, %d set-ups; lowest working set after each batch of 5: %s MB"
+                  % (phase4_count(p) - first, " ".join("%.1f" % (kb / 1024) for kb in lowest)))
+            check(lowest[3] <= lowest[1] * 1.05, "the working set does not grow with the display changes")
+            time.sleep(1.5)
+            check(p.running(), "running after the display change")
+            check(p.message_boxes() == [], "no message: %r" % p.message_boxes())
+            shot = screenshot(win, tempfile.mktemp(suffix=".png"))
+            s, flakes = stats(shot), flake_count(shot)
+            os.unlink(shot)
+            print("  after the display change: bright %.4f black %.3f flakes %d" % (s["bright"], s["black"], flakes))
+            check(s["black"] > 0.8 and flakes >= 100, "snow after the display change")
+            escape_in_desktop(p, desktop)
+        finally:
             p.close()
-        for key in defaults:
-            wine_reg("delete", key, "/f")
-        wine_reg("delete", r"HKCU\Software\Wine\Explorer\Desktops", "/v", desktop, "/f")
-        shutil.rmtree(work, ignore_errors=True)
-        # The virtual desktop leaves its own modes in the session's display
-        # settings, and later programs could not change the depth: a new
-        # session reads them from the X server again.
-        wine_session(os.environ["DISPLAY"])
 
 
 CASES = {"snow": case_snow, "missing_bitmap": case_missing_bitmap, "no_d3drm": case_no_d3drm,
