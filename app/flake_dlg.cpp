@@ -5,10 +5,10 @@
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
 #include "app/flake_dlg_render.h"
+#include "framework/afx_hooks.h"
 #include "gfx/device_state.h"
 #include "gfx/error_report.h"
 #include "gfx/windowed_surfaces.h"
-#include "framework/afx_hooks.h"
 
 BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
     ON_WM_SYSCOMMAND()

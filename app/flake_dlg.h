@@ -47,10 +47,12 @@ public:
     // drawing that follows visits only the flakes that passed.
     void AdvanceFlakes();
     void RenderFrame();
-    // The set-up phase of a frame (the layer, the frames, the viewport, the
-    // texture and the background); a failure of the first one ends the
-    // process. True when it ran through.
+    // The set-up phase of a frame, tried again later where a later set-up
+    // fails; a failure of the first one ends the process. True when it ran
+    // through.
     bool SetUpScene();
+    // One set-up: the layer, the frames, the viewport, the texture and the
+    // background material.
     void RunSetUp();
     // The camera and client size as the quick test sees them.
     FlakeCull QuickTestCull() const;
