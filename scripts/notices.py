@@ -139,10 +139,13 @@ def components(objdump, maps):
     for path in maps:
         binary = os.path.basename(path)[:-len(".map")]
         for file, members in sorted(linked(path).items()):
-            where = f"{binary} ({'x86_64' if 'x86_64-w64-mingw32' in file else 'i686'})"
+            arch = "x86_64" if "x86_64-w64-mingw32" in file else "i686"
+            where = f"{binary} ({arch})"
             package, name = run("dpkg", "-S", file).split(":")[0], os.path.basename(file)
             if package.startswith("mingw-w64-"):
-                named, files = sources(objdump, file, sorted(members)), stanzas(package)
+                # The objdump of the file's own target: one reads only its own.
+                tool = re.sub(r"(i686|x86_64)-w64-mingw32", f"{arch}-w64-mingw32", objdump)
+                named, files = sources(tool, file, sorted(members)), stanzas(package)
                 for member in sorted(members) or [""]:
                     source = named.get(member, f"mingw-w64-crt/{name} (stubs without debug information)")
                     library = source.split("/")[1] if source.startswith("mingw-w64-libraries/") else "mingw-w64-crt"
