@@ -21,6 +21,11 @@
 #     take it from SOURCE_DATE_EPOCH in their environment. Together with the
 #     compiler's prefix maps the file is then the same from any folder at any
 #     time, and so is its debug copy, whose CRC the debug link holds.
+# (d) The linker's map, bin/.debug/<file>.map: which archives and objects of
+#     the toolchain gave members to the file. THIRD-PARTY-NOTICES.txt (dist/)
+#     must name each of them with its licence; the release check
+#     (tests/dist/) reads the map to see that it does. The map is not
+#     shipped, and writing it changes no byte of the file.
 #
 # The trees are built RelWithDebInfo: the code is the optimised code either way.
 
@@ -86,6 +91,13 @@ function(vorl_release_binary target)
 
   # (b) Debug information beside the binary, not in it.
   set(debug_dir ${CMAKE_BINARY_DIR}/bin/.debug)
+
+  # (d) The linker's map, beside the debug file. The folder must be there
+  # before the first link.
+  set(map ${debug_dir}/$<TARGET_FILE_NAME:${target}>.map)
+  target_link_options(${target} PRIVATE "LINKER:-Map=${map}")
+  add_custom_command(TARGET ${target} PRE_LINK
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${debug_dir} VERBATIM)
   set(debug_file ${debug_dir}/$<TARGET_FILE_NAME:${target}>.debug)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${debug_dir}

@@ -17,9 +17,11 @@
 # this: their libarchive writes each entry's time in the packer's time zone
 # and adds his user and group ids, and CPack takes the files' own times.
 # Then the check: the zip <name>.zip holds
-# a folder <name> with exactly README.txt, Vorl.bmp, Vorl.exe and d3drm.dll,
-# and each is byte for byte its source: Vorl.exe and d3drm.dll the tested files
-# in TREE/bin, README.txt TREE/dist/README.txt, Vorl.bmp res/Vorl.bmp;
+# a folder <name> with exactly LICENSE.txt, README.txt, THIRD-PARTY-NOTICES.txt,
+# Vorl.bmp, Vorl.exe and d3drm.dll, and each is byte for byte its source:
+# Vorl.exe and d3drm.dll the tested files in TREE/bin, the text files those of
+# TREE/dist/, Vorl.bmp res/Vorl.bmp; the text files are UTF-8 with a
+# byte-order mark and CRLF line ends;
 # README.txt's English half holds each of the program's Japanese messages, as
 # the sources hold it, on one line; every entry has the time SOURCE_DATE_EPOCH;
 # and <name>.zip.sha256, when there, is the zip's. A package that fails the
@@ -38,7 +40,7 @@ check() {
   [ -f "$zip" ] || fail "$zip" "no such package"
   list=$(cmake -E tar tf "$zip" 2>/dev/null) || fail "$zip" "cannot be read as a zip"
   entries=$(printf '%s\n' "$list" | grep -v '/$' | sort || true)
-  expected=$(printf '%s\n' "$name/README.txt" "$name/Vorl.bmp" "$name/Vorl.exe" "$name/d3drm.dll")
+  expected=$(printf '%s\n' "$name/"{LICENSE.txt,README.txt,THIRD-PARTY-NOTICES.txt,Vorl.bmp,Vorl.exe,d3drm.dll})
   [ "$entries" = "$expected" ] || fail "$zip" "holds $(echo $entries), not $(echo $expected)"
   unpacked=$(mktemp -d)
   trap "rm -rf '$unpacked'" EXIT
@@ -46,7 +48,14 @@ check() {
   same "$zip" "$unpacked/$name" Vorl.exe "$tree/bin/Vorl.exe"
   same "$zip" "$unpacked/$name" d3drm.dll "$tree/bin/d3drm.dll"
   explained "$zip" "$unpacked/$name/README.txt"
-  same "$zip" "$unpacked/$name" README.txt "$tree/dist/README.txt"
+  for text in LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt; do
+    same "$zip" "$unpacked/$name" "$text" "$tree/dist/$text"
+    # Notepad before Windows 10 1809 shows LF-only text as one line, and text
+    # without the mark in the machine's code page.
+    [ "$(head -c 3 "$unpacked/$name/$text" | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
+      ! grep -qv $'\r$' <(tail -c +4 "$unpacked/$name/$text") ||
+      fail "$zip" "its $text is not UTF-8 with a byte-order mark and CRLF line ends"
+  done
   same "$zip" "$unpacked/$name" Vorl.bmp "$VORL_ROOT/res/Vorl.bmp"
   rm -rf "$unpacked"
   trap - EXIT

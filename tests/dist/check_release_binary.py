@@ -25,7 +25,11 @@
   identity at VERSION (1.0.0 -> 1.0.0.0), execution level asInvoker without
   UI access, supportedOS Vista, 7, 8, 8.1 and 10/11, Common Controls 6.0.0.0
   for every processor, and per-monitor (v2) DPI awareness with system
-  awareness before it; a DLL carries no manifest.
+  awareness before it; a DLL carries no manifest;
+- the zip's THIRD-PARTY-NOTICES.txt (the tree's dist/ copy) names each
+  component of the toolchain that the linker map .debug/<file>.map shows,
+  with its Debian packages' versions and each licence's notice
+  (scripts/notices.py --check).
 Prints what it found; exits 1 with the reasons when something is wrong.
 """
 import os
@@ -240,6 +244,12 @@ else:
     problems += [f"manifest element {i}: {g}, not {w}" for i, (g, w) in enumerate(zip(got, expected)) if g != w]
     if len(got) != len(expected):
         problems.append(f"manifest of {len(got)} elements, not {len(expected)}")
+
+# The notices: what the linker put in, from its map.
+notices = os.path.join(os.path.dirname(path), "..", "dist", "THIRD-PARTY-NOTICES.txt")
+if subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "notices.py"), "--check", notices, objdump,
+                   os.path.join(os.path.dirname(path), ".debug", name + ".map")]).returncode:
+    problems.append("THIRD-PARTY-NOTICES.txt lacks what its linker map shows")
 
 for p in problems:
     print(f"{name}: FAIL: {p}")

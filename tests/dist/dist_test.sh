@@ -3,7 +3,8 @@
 # folder of its own, must pass its check; then the check (dist.sh --check) must
 # refuse packages whose Vorl.exe or d3drm.dll is not the tree's, that lack
 # d3drm.dll or hold one file more, or whose README.txt's English half lacks
-# one of the program's messages, or whose entries have other times, the real
+# one of the program's messages, whose LICENSE.txt has LF line ends (against
+# a tree that has the same), or whose entries have other times, the real
 # package beside a checksum file that is not its own, and the real package
 # against a tree whose Vorl.exe or d3drm.dll differs, each with its reason.
 # The packing writes the zip's checksum beside it, in sha256sum's format.
@@ -59,9 +60,10 @@ refused "other Vorl.exe" "$tmp/exe/$name.zip" "$tree" "its Vorl.exe differs from
 variant dll flip d3drm.dll
 refused "other d3drm.dll" "$tmp/dll/$name.zip" "$tree" "its d3drm.dll differs from $tree/bin/d3drm.dll"
 variant nodll rm d3drm.dll
-refused "no d3drm.dll" "$tmp/nodll/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe, not"
+texts="$name/LICENSE.txt $name/README.txt $name/THIRD-PARTY-NOTICES.txt"
+refused "no d3drm.dll" "$tmp/nodll/$name.zip" "$tree" "holds $texts $name/Vorl.bmp $name/Vorl.exe, not"
 variant extra cp d3drm.dll libd3drm.dll.a
-refused "one file more" "$tmp/extra/$name.zip" "$tree" "holds $name/README.txt $name/Vorl.bmp $name/Vorl.exe $name/d3drm.dll $name/libd3drm.dll.a, not"
+refused "one file more" "$tmp/extra/$name.zip" "$tree" "holds $texts $name/Vorl.bmp $name/Vorl.exe $name/d3drm.dll $name/libd3drm.dll.a, not"
 variant nomessage sed -i '/Zバッファの生成に失敗しました/d' README.txt
 refused "README.txt without a message" "$tmp/nomessage/$name.zip" "$tree" "English half lacks \"Zバッファの生成に失敗しました\""
 variant japanese sed -i '/(32-bit Windows)/,$ s/DirectXの初期化に失敗しました/DirectX/' README.txt
@@ -76,10 +78,14 @@ for file in Vorl.exe d3drm.dll; do
   other="$tmp/tree-$file"
   mkdir -p "$other/bin" "$other/dist"
   cp "$tree/bin/Vorl.exe" "$tree/bin/d3drm.dll" "$other/bin/"
-  cp "$tree/dist/README.txt" "$other/dist/"
+  cp "$tree/dist/"*.txt "$other/dist/"
   flip "$other/bin/$file"
   refused "tree with another $file" "$zip" "$other" "its $file differs from $other/bin/$file"
 done
+variant lf sed -i 's/\r$//' LICENSE.txt
+cp -r "$tmp/tree-d3drm.dll" "$tmp/tree-lf" && cp "$tree/bin/d3drm.dll" "$tmp/tree-lf/bin/"
+cp "$tmp/lf/$name/LICENSE.txt" "$tmp/tree-lf/dist/"
+refused "LICENSE.txt with LF line ends" "$tmp/lf/$name.zip" "$tmp/tree-lf" "its LICENSE.txt is not UTF-8 with a byte-order mark and CRLF"
 
 # Label "host" (tests that run no Windows code, run where the kernel runs no
 # 32-bit programs): on this test and the release checks, and on no other.
