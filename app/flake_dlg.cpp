@@ -1,9 +1,13 @@
 #include "app/flake_dlg.h"
 
+#include <cstdio>
+
 #include "app/about_dlg.h"
 #include "app/flake_app.h"
 #include "app/flake_dlg_render.h"
+#include "framework/afx_hooks.h"
 #include "gfx/device_state.h"
+#include "gfx/error_report.h"
 #include "gfx/windowed_surfaces.h"
 
 BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
@@ -18,7 +22,13 @@ BEGIN_MESSAGE_MAP(CFlakeDlg, CDialog)
 END_MESSAGE_MAP()
 
 CFlakeDlg::CFlakeDlg(CWnd* parent)
-    : CDialog(IDD_MAIN, parent), m_sceneFrame(nullptr), m_cameraFrame(nullptr), m_backgroundMaterial(nullptr) {
+    : CDialog(IDD_MAIN, parent),
+      m_sceneFrame(nullptr),
+      m_cameraFrame(nullptr),
+      m_backgroundMaterial(nullptr),
+      m_setUpTries(0),
+      m_nextSetUpTry(0),
+      m_setUpDone(FALSE) {
     m_hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -153,7 +163,19 @@ void CFlakeDlg::OnSize(UINT type, int cx, int cy) {
     m_clientWidth = cx;
     m_clientHeight = cy;
     m_texture.Unload();
-    NvxResizeWindow(m_hWnd, m_clientWidth, m_clientHeight);
+    // A rebuild that fails (the display in the middle of a change) is left
+    // to the set-up of a later frame, which makes everything again and is
+    // tried again itself.
+    try {
+        NvxTentativeSetUp tentative;
+        NvxResizeWindow(m_hWnd, m_clientWidth, m_clientHeight);
+    } catch (const NvxSetUpFailure&) {
+        char line[sizeof g_deviceState.fatalText + 64];
+        std::snprintf(line, sizeof line, "NVX:Resize Window failed (%s); the set-up will try again\n",
+                      g_deviceState.fatalText);
+        AfxOutputDebugString(line);
+        NvxCleanup();
+    }
     m_needsSetup = TRUE;
 }
 

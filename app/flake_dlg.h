@@ -47,6 +47,13 @@ public:
     // drawing that follows visits only the flakes that passed.
     void AdvanceFlakes();
     void RenderFrame();
+    // The set-up phase of a frame, tried again later where a later set-up
+    // fails; a failure of the first one ends the process. True when it ran
+    // through.
+    bool SetUpScene();
+    // One set-up: the layer, the frames, the viewport, the texture and the
+    // background material.
+    void RunSetUp();
     // The camera and client size as the quick test sees them.
     FlakeCull QuickTestCull() const;
 
@@ -73,6 +80,12 @@ public:
     D3DMATERIALHANDLE m_backgroundMaterialHandle;
     IDirect3DMaterial2* m_backgroundMaterial;
     BOOL m_needsSetup;
+    // A later set-up that fails is tried again: the tries failed in a row,
+    // the tick count before which the next one waits, and whether any
+    // set-up has run through (the first one gets no second try).
+    int m_setUpTries;
+    DWORD m_nextSetUpTry;
+    BOOL m_setUpDone;
     double m_rotation[9];
     double m_tilt, m_bank, m_turn;
     double m_eyeX, m_eyeY, m_eyeZ;

@@ -4,6 +4,7 @@
 #include "app/flake_dlg_render.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 #include "app/flake_dlg.h"
@@ -11,6 +12,7 @@
 #include "gfx/com_release.h"
 #include "gfx/device_selection.h"
 #include "gfx/device_state.h"
+#include "gfx/error_report.h"
 #include "gfx/windowed_surfaces.h"
 #include "scene/flake_cull.h"
 #include "scene/flake_quad.h"
@@ -54,44 +56,103 @@ void ReleaseSceneObjects(CFlakeDlg& window) {
     window.m_backgroundMaterialHandle = 0;
 }
 
+namespace {
+
+// A later set-up is tried this many times, this far apart (about two
+// seconds in all), before its failure is shown.
+constexpr int kSetUpTries = 5;
+constexpr DWORD kSetUpRetryMs = 500;
+
+bool ClientAreaIsEmpty(HWND window) {
+    RECT client;
+    return !GetClientRect(window, &client) || IsRectEmpty(&client);
+}
+
+}  // namespace
+
+void CFlakeDlg::RunSetUp() {
+    DeviceState& state = g_deviceState;
+    // A repeated set-up replaces the objects of the earlier one.
+    ReleaseSceneObjects(*this);
+    m_backgroundMaterialHandle = 0;
+
+    if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(m_hWnd) || !NvxCreateD3DRM()) {
+        if (NvxSetUpIsTentative()) throw NvxSetUpFailure{};
+        AfxMessageBox("DirectXの初期化に失敗しました");
+        DestroyWindow();  // deletes this object: touch no member afterwards
+        AfxExitProcess(1);
+    }
+
+    m_sceneFrame = nullptr;
+    m_cameraFrame = nullptr;
+    m_backgroundMaterial = nullptr;
+    if (state.rm2) {
+        state.rm2->CreateFrame(nullptr, &m_sceneFrame);
+        if (m_sceneFrame) state.rm2->CreateFrame(m_sceneFrame, &m_cameraFrame);
+    }
+    if (m_cameraFrame) m_cameraFrame->SetPosition(m_sceneFrame, 0.0f, 0.0f, 0.0f);
+    NVXViewport(m_cameraFrame);
+    NvxEnableRendering(1);
+    m_needsSetup = FALSE;
+
+    m_texture.Load(state.device2, "Vorl.bmp");
+
+    if (state.direct3D2) state.direct3D2->CreateMaterial(&m_backgroundMaterial, nullptr);
+    FillBackgroundMaterial(m_backgroundMaterialDesc);
+    if (m_backgroundMaterial) {
+        m_backgroundMaterial->SetMaterial(&m_backgroundMaterialDesc);
+        m_backgroundMaterial->GetHandle(state.device2, &m_backgroundMaterialHandle);
+    }
+}
+
+// The first set-up shows a failure at once: a machine without DirectX or 3D
+// gets its message. A later one that fails (the display in the middle of a
+// change) lets go of what it made, draws nothing and is tried again on a
+// later frame, with messages handled in between; the last try takes the
+// fatal path as the first set-up does.
+bool CFlakeDlg::SetUpScene() {
+    if (m_setUpTries > 0) {
+        if (static_cast<LONG>(GetTickCount() - m_nextSetUpTry) < 0) return false;
+        char line[64];
+        std::snprintf(line, sizeof line, "NVX:Set-up, try %d of %d\n", m_setUpTries + 1, kSetUpTries);
+        AfxOutputDebugString(line);
+    }
+    if (!m_setUpDone || m_setUpTries + 1 >= kSetUpTries) {
+        RunSetUp();
+    } else {
+        try {
+            NvxTentativeSetUp tentative;
+            g_deviceState.fatalText[0] = '\0';
+            RunSetUp();
+        } catch (const NvxSetUpFailure&) {
+            ++m_setUpTries;
+            char line[sizeof g_deviceState.fatalText + 64];
+            std::snprintf(line, sizeof line, "NVX:Set-up failed (%s); trying again in %lu ms\n",
+                          g_deviceState.fatalText, static_cast<unsigned long>(kSetUpRetryMs));
+            AfxOutputDebugString(line);
+            m_texture.Unload();
+            ReleaseSceneObjects(*this);
+            NvxCleanup();
+            m_needsSetup = TRUE;
+            m_nextSetUpTry = GetTickCount() + kSetUpRetryMs;
+            return false;
+        }
+    }
+    m_setUpTries = 0;
+    m_setUpDone = TRUE;
+    return true;
+}
+
 void CFlakeDlg::RenderFrame() {
     DeviceState& state = g_deviceState;
 
     if (m_needsSetup) {
-        // Minimised, the window has no client area to make surfaces for; the
-        // size message of its restoring comes before the set-up.
-        if (IsIconic()) return;
-        // A repeated set-up replaces the objects of the earlier one.
-        ReleaseSceneObjects(*this);
-        m_backgroundMaterialHandle = 0;
-
-        if (!NvxInitialize() || !NvxSetRgbPreference(1) || !CreateDirectDrawWin(m_hWnd) || !NvxCreateD3DRM()) {
-            AfxMessageBox("DirectXの初期化に失敗しました");
-            DestroyWindow();  // deletes this object: touch no member afterwards
-            AfxExitProcess(1);
-        }
-
-        m_sceneFrame = nullptr;
-        m_cameraFrame = nullptr;
-        m_backgroundMaterial = nullptr;
-        if (state.rm2) {
-            state.rm2->CreateFrame(nullptr, &m_sceneFrame);
-            if (m_sceneFrame) state.rm2->CreateFrame(m_sceneFrame, &m_cameraFrame);
-        }
-        if (m_cameraFrame) m_cameraFrame->SetPosition(m_sceneFrame, 0.0f, 0.0f, 0.0f);
-        NVXViewport(m_cameraFrame);
-        NvxEnableRendering(1);
-        m_needsSetup = FALSE;
-
-        m_texture.Load(state.device2, "Vorl.bmp");
-
-        if (state.direct3D2) state.direct3D2->CreateMaterial(&m_backgroundMaterial, nullptr);
-        FillBackgroundMaterial(m_backgroundMaterialDesc);
-        if (m_backgroundMaterial) {
-            m_backgroundMaterial->SetMaterial(&m_backgroundMaterialDesc);
-            m_backgroundMaterial->GetHandle(state.device2, &m_backgroundMaterialHandle);
-        }
-
+        // Minimised, or sized down to its title bar (an edge dragged as far
+        // as it goes), the window has no client area to make surfaces for:
+        // DirectDraw refuses a back buffer without width or height. The size
+        // message that gives it one comes before the set-up.
+        if (IsIconic() || ClientAreaIsEmpty(m_hWnd)) return;
+        if (!SetUpScene()) return;
         // A size change handled during the set-up: the next frame starts over.
         if (m_needsSetup) return;
     }

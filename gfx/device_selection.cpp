@@ -27,7 +27,7 @@ static_assert(offsetof(D3DDEVICEDESC, dwDeviceZBufferBitDepth) + sizeof(DWORD) <
 constexpr DWORD kZBufferDepths = DDBD_16 | DDBD_24 | DDBD_32;  // 0x700
 constexpr float kBackClippingPlane = 5000.0f;
 
-void Box(const char* text) { AfxMessageBox(text, MB_OK); }
+void Box(const char* text) { NvxShowMessage(text); }
 
 void LogGuid(const char* format, const char* name, const GUID& guid) {
     char line[512];
@@ -78,7 +78,12 @@ int CreateZBuffer(DWORD depth, bool videoMemory) {
     DDSURFACEDESC desc;
     std::memset(&desc, 0, sizeof desc);
     desc.dwSize = kSurfaceDescSize;
-    s.backBuffer->GetSurfaceDesc(&desc);
+    if (s.backBuffer->GetSurfaceDesc(&desc) != 0) {
+        // DirectDraw makes no surface without a size: the back buffer's is
+        // the client area's, which it was made with.
+        desc.dwWidth = static_cast<DWORD>(s.clientWidth);
+        desc.dwHeight = static_cast<DWORD>(s.clientHeight);
+    }
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_ZBUFFERBITDEPTH;
     desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | (videoMemory ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
     desc.dwZBufferBitDepth = depth;

@@ -133,6 +133,15 @@ namespace {
 
 const char kUnknownError[] = "Unknown Error";
 
+int g_tentativeDepth = 0;
+
+void KeepFatalText(const char* text) {
+    char* fatal = g_deviceState.fatalText;
+    if (text == fatal) return;
+    std::strncpy(fatal, text ? text : "", sizeof g_deviceState.fatalText - 1);
+    fatal[sizeof g_deviceState.fatalText - 1] = '\0';
+}
+
 template <size_t N>
 const char* Lookup(const NvxErrorName (&table)[N], HRESULT code) {
     for (const NvxErrorName& row : table)
@@ -159,11 +168,22 @@ void NvxReportDDError(HRESULT code) { Report("DirectDraw Error %s", NvxDDErrorNa
 void NvxReportRMError(HRESULT code) { Report("Direct3D-RM Error : %s", NvxRMErrorName(code)); }
 
 void NvxFatalError(const char* text) {
-    char* fatal = g_deviceState.fatalText;
-    if (text != fatal) {
-        std::strncpy(fatal, text ? text : "", sizeof g_deviceState.fatalText - 1);
-        fatal[sizeof g_deviceState.fatalText - 1] = '\0';
-    }
-    AfxMessageBox(fatal, MB_OK, 0);
+    KeepFatalText(text);
+    if (NvxSetUpIsTentative()) throw NvxSetUpFailure{};
+    AfxMessageBox(g_deviceState.fatalText, MB_OK, 0);
     AfxExitProcess(1);
 }
+
+void NvxShowMessage(const char* text) {
+    if (NvxSetUpIsTentative()) {
+        KeepFatalText(text);
+        return;
+    }
+    AfxMessageBox(text, MB_OK);
+}
+
+NvxTentativeSetUp::NvxTentativeSetUp() { ++g_tentativeDepth; }
+
+NvxTentativeSetUp::~NvxTentativeSetUp() { --g_tentativeDepth; }
+
+bool NvxSetUpIsTentative() { return g_tentativeDepth > 0; }

@@ -26,5 +26,30 @@ const char* NvxRMErrorName(HRESULT code);
 
 // Copies text into g_deviceState.fatalText, shows it in the framework's
 // message box (MB_OK, no help context) and ends the process with code 1.
-// No DirectX interface is released first.
+// No DirectX interface is released first. During a tentative set-up it throws
+// NvxSetUpFailure instead, with the text left in fatalText.
 [[noreturn]] void NvxFatalError(const char* text);
+
+// A message of the layer's own (a set-up step that failed and returns 0):
+// the framework's message box with an OK button; during a tentative set-up
+// only kept in g_deviceState.fatalText.
+void NvxShowMessage(const char* text);
+
+// A set-up after a size change, a display change or lost surfaces may meet
+// the display in the middle of a change (a mode switch, a driver reset, a
+// remote session taking over), which fails a call that works a moment later.
+// While an NvxTentativeSetUp lives, a failing call ends the set-up instead of
+// the process: the fatal path throws NvxSetUpFailure, and the layer's own
+// messages are not shown. Whoever opens one catches the failure, releases
+// what the set-up made and tries again later. Scopes may nest.
+struct NvxSetUpFailure {};
+
+class NvxTentativeSetUp {
+public:
+    NvxTentativeSetUp();
+    ~NvxTentativeSetUp();
+    NvxTentativeSetUp(const NvxTentativeSetUp&) = delete;
+    NvxTentativeSetUp& operator=(const NvxTentativeSetUp&) = delete;
+};
+
+bool NvxSetUpIsTentative();

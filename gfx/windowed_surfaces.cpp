@@ -191,6 +191,13 @@ int NvxResizeWindow(HWND window, int width, int height) {
     char line[128];
     std::sprintf(line, " NVx:%d,%d - param %d,%d \n", s.clientWidth, s.clientHeight, width, height);
     AfxOutputDebugString(line);
+    // A window sized down to its title bar has no client area: DirectDraw
+    // refuses a back buffer without width or height. The set-up that follows
+    // the next size with an area makes everything.
+    if (s.clientWidth <= 0 || s.clientHeight <= 0) {
+        s.resizing = 0;
+        return 0;
+    }
 
     CreateDirectDrawObject();
     s.deviceKind = D3DCOLOR_MONO;

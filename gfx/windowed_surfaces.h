@@ -23,7 +23,8 @@ int CreateDirectDrawWin(HWND window);
 
 // Rebuilds the DirectDraw objects for the window's new client size and, when a
 // retained-mode object exists, the 3D device on them. `width` and `height`
-// only appear in the log line. Returns 0 before the first CreateDirectDrawWin.
+// only appear in the log line. Returns 0 before the first CreateDirectDrawWin,
+// and when the client area is empty (everything released, nothing made).
 int NvxResizeWindow(HWND window, int width, int height);
 
 // Copies the back buffer into the window's client area on the screen.

@@ -474,8 +474,13 @@ HRESULT STDMETHODCALLTYPE DirectDrawDouble::CreateSurface(LPDDSURFACEDESC desc, 
     HRESULT hr = Enter("CreateSurface", DescText(desc) + ", outer=" + owner_.NameOf(outer));
     if (!out) return E_POINTER;
     *out = nullptr;
-    // DirectDraw takes the surface description of its own size only.
+    // DirectDraw takes the surface description of its own size only, and no
+    // surface without width or height.
     if (hr == S_OK && (!desc || desc->dwSize != sizeof(DDSURFACEDESC))) return DDERR_INVALIDPARAMS;
+    if (hr == S_OK && (((desc->dwFlags & DDSD_WIDTH) && desc->dwWidth == 0) ||
+                       ((desc->dwFlags & DDSD_HEIGHT) && desc->dwHeight == 0))) {
+        return DDERR_INVALIDPARAMS;
+    }
     if (!HandsBack(hr)) return hr;
     *out = owner_.NewSurface(desc);
     return hr;

@@ -131,12 +131,20 @@ TEST(DxDoubles, FillRecordsLikeDirectDrawUpToTheCallersSize) {
     EXPECT_EQ(odd.dwCaps, 0xABABABABu);
     EXPECT_EQ(dd->GetCaps(nullptr, nullptr), DDERR_INVALIDPARAMS);
 
-    // Surface descriptions: DirectDraw's own size only.
+    // Surface descriptions: DirectDraw's own size only, and no surface
+    // without width or height.
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc - 4;
     desc.dwFlags = DDSD_CAPS;
     IDirectDrawSurface* surface = nullptr;
     EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(surface, nullptr);
+    DDSURFACEDESC flat = {};
+    flat.dwSize = sizeof flat;
+    flat.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    flat.dwWidth = 626;  // and no height
+    flat.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    EXPECT_EQ(dd->CreateSurface(&flat, &surface, nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(surface, nullptr);
     auto* made = dx.NewSurface();
     EXPECT_EQ(made->GetSurfaceDesc(&desc), DDERR_INVALIDPARAMS);

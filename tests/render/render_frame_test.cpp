@@ -384,6 +384,76 @@ TEST_F(RenderFrameTest, DisplayChangeSetsUpAgainAndDrawsTheTextureWithoutAMessag
     EXPECT_TRUE(dx.log.MessageBoxes().empty());
 }
 
+// A drag of the bottom edge up to the title bar: the modal size loop sends a
+// size with an area (the rebuild, the set-up pending) and then one without,
+// before any frame. The set-up waits, with no message, for the next size with
+// an area, and the frame after it sets up and draws.
+TEST_F(RenderFrameTest, SetUpWaitsWhileTheClientAreaIsEmpty) {
+    dlg->RenderFrame();
+    SetClientSize(626, 200);
+    RECT frame = {0, 0, 626, 0};
+    AdjustWindowRectEx(&frame, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    ASSERT_EQ(client.bottom, 0);
+    dx.log.Clear();
+    for (int frames = 0; frames < 3; ++frames) EXPECT_NO_THROW(dlg->RenderFrame());
+    EXPECT_TRUE(dx.log.entries.empty()) << dx.log.Dump();
+    EXPECT_TRUE(dlg->m_needsSetup);
+
+    SetClientSize(626, 120);
+    dlg->RenderFrame();
+    EXPECT_FALSE(dlg->m_needsSetup);
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "width=626, height=120", "BeginScene", ".Blt("}));
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+}
+
+// A set-up after a size or display change may fail for a moment (Wine's
+// DirectDraw made in the middle of a mode change comes up without 3D). The
+// rebuild of a size message and a later set-up that fail show no message:
+// the set-up is tried again about half a second later, and the frame after
+// it draws. A set-up that fails at every try shows the failing call's
+// message after the fifth and ends with 1.
+TEST_F(RenderFrameTest, LaterSetUpThatFailsIsTriedAgainBeforeItsMessage) {
+    const std::string failedLine = "debug:NVX:Set-up failed (DirectDraw Error DDERR_NODIRECTDRAWHW); trying again in 500 ms\n";
+    dlg->RenderFrame();
+    dx.FailOnce("IDirectDraw::CreateSurface", DDERR_NODIRECTDRAWHW);
+    SetClientSize(600, 400);  // the rebuild's primary surface fails
+    EXPECT_TRUE(dlg->m_needsSetup);
+    EXPECT_EQ(g_deviceState.primarySurface, nullptr);
+    dx.log.Clear();
+    dlg->RenderFrame();
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Norvexa Initialize", "width=600, height=400", ".Blt("}));
+
+    dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    dx.Fail("IDirectDraw::CreateSurface", DDERR_NODIRECTDRAWHW, 1, 1);  // the back buffer
+    dx.log.Clear();
+    EXPECT_NO_THROW(dlg->RenderFrame());
+    EXPECT_EQ(dx.log.Count(failedLine), 1) << dx.log.Dump();
+    EXPECT_TRUE(dx.log.Matching(".Blt(").empty());
+    dlg->RenderFrame();  // too soon for the next try
+    EXPECT_EQ(dx.log.Count("debug:NVX:Norvexa Initialize\n"), 1);
+    Sleep(510);
+    dlg->RenderFrame();
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Set-up, try 2 of 5\n", "debug:NVX:Norvexa Initialize", ".Blt("}));
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+    EXPECT_FALSE(dlg->m_needsSetup);
+
+    dlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    dx.Fail("IDirectDraw::CreateSurface", DDERR_NODIRECTDRAWHW);
+    dx.log.Clear();
+    for (int tries = 1; tries < 5; ++tries) {
+        dlg->RenderFrame();
+        dlg->m_nextSetUpTry = GetTickCount();  // the pause is over
+    }
+    EXPECT_EQ(dx.log.Count(failedLine), 4);
+    EXPECT_TRUE(dx.log.MessageBoxes().empty());
+    EXPECT_THROW(dlg->RenderFrame(), dxd::ExitCalled);
+    EXPECT_TRUE(InOrder(dx.log, {"debug:NVX:Set-up, try 5 of 5\n", "box:DirectDraw Error DDERR_NODIRECTDRAWHW", "exit:1"}));
+    EXPECT_EQ(dx.log.MessageBoxes().size(), 1u);
+}
+
 // ---------------------------------------------------------------- drawing
 
 TEST_F(RenderFrameTest, RenderStatesHandlesAndOneFanPerVisibleFlakeWithExactVertices) {

@@ -12,7 +12,8 @@
 // doubles, and the list holds only the calls our Retained Mode makes on the
 // caller's objects.
 //
-// Report lines on stdout: "box:<text>", "error:<text>", "unreleased:<text>",
+// Report lines on stdout: "retry:<line>" (a failed later set-up or rebuild
+// that is tried again), "box:<text>", "error:<text>", "unreleased:<text>",
 // "presented:<0|1>", "cleared:<0|1>" (the last frame cleared an Immediate
 // Mode viewport), then "viewports:<n>" (Immediate Mode viewports still added
 // to a device) and "exit:<code>" from the exit hook, or "end" when the run
@@ -41,6 +42,10 @@ void Print(const std::string& line) {
 }
 
 void PrintBoxesAndErrors() {
+    for (const std::string& line : g_dx->log.DebugLines()) {
+        if (line.rfind("NVX:Set-up failed", 0) == 0 || line.rfind("NVX:Resize Window failed", 0) == 0)
+            Print("retry:" + line.substr(0, line.size() - 1));
+    }
     for (const std::string& box : g_dx->log.MessageBoxes()) Print("box:" + box);
     for (const std::string& error : g_dx->errors) Print("error:" + error);
 }
@@ -142,6 +147,9 @@ int main(int argc, char** argv) {
     }
 
     // Carrying on: two more frames, and the last one must reach the screen.
+    // A later set-up that failed is tried again on the first (its pause is
+    // over at once here).
+    window.dlg->m_nextSetUpTry = GetTickCount();
     window.dlg->RenderFrame();
     const size_t before = dx.log.entries.size();
     window.dlg->RenderFrame();

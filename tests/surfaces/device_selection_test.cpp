@@ -100,6 +100,8 @@ TEST_F(Devices, UnimplementedQualityCallsDoNotStopTheSetUp) {
     ASSERT_EQ(CreateD3DRM(), 1);
     EXPECT_TRUE(dx.log.MessageBoxes().empty()) << dx.log.Dump();
     EXPECT_EQ(dx.log.Count("IDirect3DRMDevice2#1.SetDither(1)"), 1);  // the whole set was still applied
+    EXPECT_EQ(dx.Find(g_deviceState.zBuffer) ? static_cast<dxd::SurfaceDouble*>(dx.Find(g_deviceState.zBuffer))->created.dwWidth : 0,
+              static_cast<DWORD>(g_deviceState.clientWidth));  // the back buffer's size without its description
     NvxCleanup();
     dx.ExpectAllReleased();
 }

@@ -241,6 +241,13 @@ TEST_F(Windowed, ResizeWithoutRetainedModeRebuildsOnlyDirectDraw) {
     EXPECT_TRUE(dx.log.Matching("Direct3DRMCreate").empty());
     EXPECT_EQ(g_deviceState.deviceKind, 1);
     EXPECT_EQ(g_deviceState.resizing, 0);
+    // Sized down to nothing: everything let go, nothing asked for, no message.
+    SetWindowPos(window, nullptr, 0, 0, kWidth, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dx.log.Clear();
+    EXPECT_EQ(NvxResizeWindow(window, kWidth, 0), 0);
+    EXPECT_TRUE(dx.log.Matching("Create").empty() && dx.log.MessageBoxes().empty()) << dx.log.Dump();
+    EXPECT_EQ(g_deviceState.primarySurface, nullptr);
+    EXPECT_EQ(g_deviceState.resizing, 0);
     NvxCleanup();
     dx.ExpectAllReleased();
 }

@@ -298,6 +298,16 @@ TEST_F(RealDirectX, RecordsAreFilledInTheLayoutsTheLayerDeclares) {
     EXPECT_EQ(s.primarySurface->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(desc.dwSize, kSurfaceDescSize);
     EXPECT_EQ(desc.dwWidth, static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN)));
+    // No back buffer for a window sized down to its title bar, as the
+    // doubles have it.
+    DDSURFACEDESC flat = {};
+    flat.dwSize = sizeof flat;
+    flat.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    flat.dwWidth = 626;  // and no height
+    flat.ddsCaps.dwCaps = DDSCAPS_3DDEVICE | DDSCAPS_OFFSCREENPLAIN;
+    IDirectDrawSurface* none = nullptr;
+    EXPECT_EQ(s.directDraw->CreateSurface(&flat, &none, nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(none, nullptr);
 
     IDirect3D2* direct3D2 = nullptr;
     ASSERT_EQ(s.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D2)), S_OK);
