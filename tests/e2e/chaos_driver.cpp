@@ -458,6 +458,9 @@ std::string DragEdge(Random& random, int edge, int how) {
                            : bottom ? Between(random, std::min(r.top + 100, long(sh - 1)), sh - 1) : from.y};
     if (how != 2) return what + " " + Drag(from, to, how == 1 ? &out : nullptr, random);
     std::string text = what + " " + Drag(from, to, nullptr, random);
+    // Left with its title bar only for a few seconds, longer than the
+    // program tries a set-up again before it gives up.
+    Wait(DWORD(Between(random, 5000, 6000)));
     Sync(5000);
     const POINT again = GrabPoint(hit);
     if (HitAt(again) != hit) return text + "; " + Point(again) + " is off the screen or covered";
