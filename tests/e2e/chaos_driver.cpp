@@ -11,7 +11,8 @@
 // the same whichever run makes it), one line each, and after each looks for
 // a message box of the program. Then it settles: the About box closed, the
 // window restored at 40,30 and 660 x 520, the display mode <width> x
-// <height>, the whole screen the work area, the window in front.
+// <height>, the whole screen the work area, the window in front; and prints
+// one line of what the program holds then (PrintFigures).
 // Exit code 0; 1 after a message box or when the window went away, with the
 // seed, the action, the window's rectangle and the screen before and after;
 // 2 for bad arguments or no window.
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <random>
 #include <string>
@@ -365,6 +367,172 @@ void Settle(SIZE mode) {
     Wait(300);
 }
 
+// The program's Windows heaps, counted by a thread of its own: a copy of
+// CountHeaps runs in the program with this record beside it. It calls only
+// through the record's pointers, which are the same in both processes when
+// the system DLLs lie at the same addresses (checked before it runs).
+struct HeapCount {
+    DWORD(WINAPI* getHeaps)(DWORD, PHANDLE);
+    BOOL(WINAPI* lock)(HANDLE);
+    BOOL(WINAPI* unlock)(HANDLE);
+    BOOL(WINAPI* walk)(HANDLE, LPPROCESS_HEAP_ENTRY);
+    HANDLE heaps[64];
+    PROCESS_HEAP_ENTRY entry;
+    ULONGLONG busy;
+    DWORD blocks, count, gdi;
+};
+
+// The GDI handle table that Wine keeps for each process: 0x10000 entries of
+// 24 bytes whose type byte, at offset 14, is 0 while the entry is free. The
+// 64-bit PEB's GdiSharedHandleTable names it; a 32-bit process finds its
+// 64-bit TEB in the GdiBatchCount field of its own TEB, as Wine's gdi32 does.
+// (GCC 12 takes the segment reads for reads of an empty array.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+__attribute__((always_inline)) inline const unsigned char* GdiHandleTable() {
+#ifdef _WIN64
+    return *reinterpret_cast<const unsigned char* const*>(__readgsqword(0x60) + 0xF8);
+#else
+    const ULONG teb64 = *reinterpret_cast<const ULONG*>(__readfsdword(0x18) + 0xF70);
+    if (!teb64) return *reinterpret_cast<const unsigned char* const*>(__readfsdword(0x30) + 0x94);
+    const ULONG peb64 = *reinterpret_cast<const ULONG*>(teb64 + 0x60);
+    return reinterpret_cast<const unsigned char*>(*reinterpret_cast<const ULONG*>(peb64 + 0xF8));
+#endif
+}
+#pragma GCC diagnostic pop
+
+__attribute__((noinline, no_stack_protector)) DWORD WINAPI CountHeaps(void* record) {
+    HeapCount& c = *static_cast<HeapCount*>(record);
+    const unsigned char* gdi = GdiHandleTable();
+    for (int i = 0; gdi && i < 0x10000; ++i) c.gdi += gdi[i * 24 + 14] != 0;
+    c.count = c.getHeaps(64, c.heaps);
+    for (DWORD i = 0; i < c.count && i < 64; ++i) {
+        if (!c.lock(c.heaps[i])) continue;
+        c.entry.lpData = nullptr;
+        while (c.walk(c.heaps[i], &c.entry)) {
+            if (c.entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                c.busy += c.entry.cbData;
+                ++c.blocks;
+            }
+        }
+        c.unlock(c.heaps[i]);
+    }
+    return 0;
+}
+
+// Whether the code at `at` is the same in the program as here.
+bool SameCode(HANDLE process, const void* at) {
+    unsigned char mine[32], theirs[32];
+    SIZE_T read = 0;
+    std::memcpy(mine, at, sizeof mine);
+    return ReadProcessMemory(process, at, theirs, sizeof theirs, &read) && read == sizeof theirs &&
+           std::memcmp(mine, theirs, sizeof mine) == 0;
+}
+
+// Bytes and blocks in use in all the program's Windows heaps, and its GDI
+// objects; false when they could not be counted.
+bool HeapsInUse(HANDLE process, ULONGLONG& busy, DWORD& blocks, DWORD& gdi) {
+    // Imported functions: their addresses are the system DLLs' own, not stubs of this program.
+    HeapCount c = {};
+    c.getHeaps = GetProcessHeaps;
+    c.lock = HeapLock;
+    c.unlock = HeapUnlock;
+    c.walk = HeapWalk;
+    const void* calls[] = {reinterpret_cast<const void*>(c.getHeaps), reinterpret_cast<const void*>(c.lock),
+                           reinterpret_cast<const void*>(c.unlock), reinterpret_cast<const void*>(c.walk)};
+    for (const void* call : calls)
+        if (!call || !SameCode(process, call)) return false;
+    const SIZE_T codeSize = 1024, size = codeSize + sizeof c;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+    if (!remote) return false;
+    bool ok = WriteProcessMemory(process, remote, reinterpret_cast<const void*>(CountHeaps), codeSize, nullptr) &&
+              WriteProcessMemory(process, remote + codeSize, &c, sizeof c, nullptr);
+    HANDLE thread = ok ? CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote),
+                                            remote + codeSize, 0, nullptr)
+                       : nullptr;
+    ok = thread && WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 &&
+         ReadProcessMemory(process, remote + codeSize, &c, sizeof c, nullptr) && c.count > 0;
+    if (thread) CloseHandle(thread);
+    if (ok || !thread) VirtualFreeEx(process, remote, 0, MEM_RELEASE);  // a thread still running keeps its code
+    busy = c.busy;
+    blocks = c.blocks;
+    gdi = c.gdi;
+    return ok;
+}
+
+// The program's handles, from the system's list of every process's handles.
+long HandleCount() {
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    struct Entry {
+        ULONG owner;
+        BYTE type, flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    for (ULONG size = 1 << 20; query && size <= (1u << 26); size *= 2) {
+        std::string buffer(size, '\0');
+        ULONG needed = 0;
+        const LONG status = query(16 /* SystemHandleInformation */, &buffer[0], size, &needed);
+        if (status == LONG(0xC0000004)) continue;  // STATUS_INFO_LENGTH_MISMATCH
+        if (status != 0) return -1;
+        const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+        const Entry* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+        long mine = 0;
+        for (ULONG i = 0; i < count; ++i) mine += entries[i].owner == g_pid;
+        return mine;
+    }
+    return -1;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == g_pid) ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+// The program's windows, its own and the system's (the desktop's children
+// and their children).
+long WindowCount() {
+    long count = 0;
+    EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// One line of what the program holds, read after the settle: its GDI
+// objects, its windows (Wine counts no USER objects: GetGuiResources answers
+// 0), its handles, its Windows heaps' bytes and blocks in use, and the
+// committed private memory of its Windows address space (heaps and
+// VirtualAlloc; what the C library allocates for Wine's Unix side and the GL
+// driver is not in it). A figure that could not be read is "?".
+void PrintFigures() {
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, g_pid);
+    if (!process) {
+        std::printf("figures: the program could not be opened\n");
+        return;
+    }
+    ULONGLONG privateBytes = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) privateBytes += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    ULONGLONG busy = 0;
+    DWORD blocks = 0, gdi = 0;
+    char counted[80] = "gdi ? heap ? kB in ? blocks";
+    if (HeapsInUse(process, busy, blocks, gdi))
+        std::snprintf(counted, sizeof counted, "gdi %lu heap %llu kB in %lu blocks", static_cast<unsigned long>(gdi),
+                      busy / 1024, static_cast<unsigned long>(blocks));
+    std::printf("figures: %s windows %ld handles %ld windows private %llu kB\n", counted, WindowCount(), HandleCount(),
+                privateBytes / 1024);
+    CloseHandle(process);
+}
+
 BOOL CALLBACK FindMain(HWND window, LPARAM) {
     wchar_t kind[32] = {}, caption[32] = {};
     GetClassNameW(window, kind, 32);
@@ -411,6 +579,7 @@ int main(int argc, char** argv) {
     const std::string before = Where();
     Settle(settled);
     CheckProgram(first + count, "settle", before);
+    PrintFigures();
     std::printf("settled: %s\n", Where().c_str());
     return 0;
 }

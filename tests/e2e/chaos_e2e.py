@@ -15,6 +15,7 @@ an X display and a wineserver, as snow_e2e.py.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -36,8 +37,28 @@ def stretches(actions, stretch):
         first += stretch
 
 
-def chaos(bin_folder, seed, actions, stretch):
-    """Runs the seed's actions; returns the working set readings in kB."""
+FIGURES = [("gdi", r"gdi (\d+)"), ("windows", r"windows (\d+)"), ("handles", r"handles (\d+)"),
+           ("heap kB", r"heap (\d+) kB"), ("heap blocks", r"in (\d+) blocks"),
+           ("windows private kB", r"windows private (\d+) kB")]
+
+
+def figures(driver_out, program):
+    """What the program holds after a stretch: the driver's figures line (its
+    GDI objects, windows, handles, Windows heaps in use, committed private
+    memory) and its resident memory by kind of mapping (None for a figure
+    the driver could not read)."""
+    line = ([l for l in driver_out.splitlines() if l.startswith("figures:")] or [""])[-1]
+    found = {}
+    for name, pattern in FIGURES:
+        m = re.search(pattern, line)
+        found[name] = int(m.group(1)) if m else None
+    found.update(("rss %s kB" % kind, kb) for kind, kb in program.resident_by_kind().items())
+    return found
+
+
+def chaos(bin_folder, seed, actions, stretch, series=None):
+    """Runs the seed's actions; returns the working set readings in kB. Each
+    stretch's figures (see figures) go to the list series when given."""
     readings = []
     with e2e.virtual_desktop(bin_folder, DESKTOP, "x".join(SCREEN), EXE, DRIVER) as work:
         p = e2e.Program(work, EXE)
@@ -64,9 +85,13 @@ def chaos(bin_folder, seed, actions, stretch):
                 check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
                       % (seed, first + count - 1, p.message_boxes()))
                 readings.append(e2e.steady_working_set(p))
+                held = figures(out, p)
+                if series is not None:
+                    series.append(held)
                 print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
                       % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
                          readings[-1] / 1024, time.time() - start), flush=True)
+                print("    " + ", ".join("%s %s" % (k, "?" if v is None else v) for k, v in held.items()), flush=True)
             # The held keys leave the camera wherever their frames took it: the
             # flakes may be few and large. Snow is bright specks on black that
             # move from one picture to the next.
@@ -97,11 +122,15 @@ def main():
         return 1
     start = time.time()
     try:
-        readings = chaos(args.bin, args.seed, args.actions, args.stretch)
+        series = []
+        readings = chaos(args.bin, args.seed, args.actions, args.stretch, series)
         mb = ["%.1f" % (kb / 1024) for kb in readings]
         grew = readings[-1] > readings[0] * GROWTH
         print("  working set with the window at 660 x 520 after each stretch of %d: %s MB"
               % (args.stretch, " ".join(mb)))
+        for name in series[0]:
+            print("  %s after each stretch: %s" % (name, " ".join("?" if s[name] is None else str(s[name])
+                                                                 for s in series)))
         print("working set %s: %s MB after the first stretch, %s MB after the last (at most %.2f times)"
               % ("grew" if grew else "did not grow", mb[0], mb[-1], GROWTH))
         check(not grew, "seed %d: the working set grew" % args.seed)
