@@ -6,13 +6,16 @@
 // the work area and the colours. It runs in the program's Wine desktop.
 //
 //     chaos_driver.exe <seed> <first> <count> <width> <height>
+//     chaos_driver.exe figures
 //
 // Runs actions first .. first + count - 1 of the seed's sequence (action i is
 // the same whichever run makes it), one line each, and after each looks for
-// a message box of the program. Then it settles: the About box closed, the
-// window restored at 40,30 and 660 x 520, the display mode <width> x
-// <height>, the whole screen the work area, the window in front; and prints
-// one line of what the program holds then (PrintFigures).
+// a message box of the program. After the first stretch it goes through
+// every display mode at the largest sizes (Tour). Then it settles: the About
+// box closed, the window restored at 40,30 and 660 x 520, the display mode
+// <width> x <height>, the whole screen the work area, the window in front.
+// "figures" does nothing to the program and prints one line of what it
+// holds (PrintFigures).
 // Exit code 0; 1 after a message box or when the window went away, with the
 // seed, the action, the window's rectangle and the screen before and after;
 // 2 for bad arguments or no window.
@@ -367,97 +370,69 @@ void Settle(SIZE mode) {
     Wait(300);
 }
 
-// The program's Windows heaps, counted by a thread of its own: a copy of
-// CountHeaps runs in the program with this record beside it. It calls only
-// through the record's pointers, which are the same in both processes when
-// the system DLLs lie at the same addresses (checked before it runs).
-struct HeapCount {
-    DWORD(WINAPI* getHeaps)(DWORD, PHANDLE);
-    BOOL(WINAPI* lock)(HANDLE);
-    BOOL(WINAPI* unlock)(HANDLE);
-    BOOL(WINAPI* walk)(HANDLE, LPPROCESS_HEAP_ENTRY);
-    HANDLE heaps[64];
-    PROCESS_HEAP_ENTRY entry;
-    ULONGLONG busy;
-    DWORD blocks, count, gdi;
-};
-
-// The GDI handle table that Wine keeps for each process: 0x10000 entries of
-// 24 bytes whose type byte, at offset 14, is 0 while the entry is free. The
-// 64-bit PEB's GdiSharedHandleTable names it; a 32-bit process finds its
-// 64-bit TEB in the GdiBatchCount field of its own TEB, as Wine's gdi32 does.
-// (GCC 12 takes the segment reads for reads of an empty array.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-__attribute__((always_inline)) inline const unsigned char* GdiHandleTable() {
-#ifdef _WIN64
-    return *reinterpret_cast<const unsigned char* const*>(__readgsqword(0x60) + 0xF8);
-#else
-    const ULONG teb64 = *reinterpret_cast<const ULONG*>(__readfsdword(0x18) + 0xF70);
-    if (!teb64) return *reinterpret_cast<const unsigned char* const*>(__readfsdword(0x30) + 0x94);
-    const ULONG peb64 = *reinterpret_cast<const ULONG*>(teb64 + 0x60);
-    return reinterpret_cast<const unsigned char*>(*reinterpret_cast<const ULONG*>(peb64 + 0xF8));
-#endif
-}
-#pragma GCC diagnostic pop
-
-__attribute__((noinline, no_stack_protector)) DWORD WINAPI CountHeaps(void* record) {
-    HeapCount& c = *static_cast<HeapCount*>(record);
-    const unsigned char* gdi = GdiHandleTable();
-    for (int i = 0; gdi && i < 0x10000; ++i) c.gdi += gdi[i * 24 + 14] != 0;
-    c.count = c.getHeaps(64, c.heaps);
-    for (DWORD i = 0; i < c.count && i < 64; ++i) {
-        if (!c.lock(c.heaps[i])) continue;
-        c.entry.lpData = nullptr;
-        while (c.walk(c.heaps[i], &c.entry)) {
-            if (c.entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-                c.busy += c.entry.cbData;
-                ++c.blocks;
-            }
-        }
-        c.unlock(c.heaps[i]);
+// The end of the first stretch: in every display mode, largest first, the
+// window larger than the screen (the largest buffers of that mode) and drawn
+// at that size; then the About box. The reference reading of the working
+// set comes after it.
+void Tour() {
+    for (int i = 2; i >= 0; --i) {
+        const SIZE mode = kModes[i];
+        SetMode(mode);
+        Place({-40, -30, mode.cx * 4 / 3 - 40, mode.cy * 4 / 3 - 30});
+        Sync();
+        SetForegroundWindow(g_main);
+        Wait(250);
     }
-    return 0;
+    if (OpenAbout() == "opened") CloseAbout(FindDialogs().about, true);
 }
 
-// Whether the code at `at` is the same in the program as here.
-bool SameCode(HANDLE process, const void* at) {
-    unsigned char mine[32], theirs[32];
-    SIZE_T read = 0;
-    std::memcpy(mine, at, sizeof mine);
-    return ReadProcessMemory(process, at, theirs, sizeof theirs, &read) && read == sizeof theirs &&
-           std::memcmp(mine, theirs, sizeof mine) == 0;
+// Reads one pointer-sized field of the program's memory at `address`.
+template <class Field>
+Field ReadField(HANDLE process, ULONG_PTR address) {
+    Field value = 0;
+    if (!address || !ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, nullptr))
+        return 0;
+    return value;
 }
 
-// Bytes and blocks in use in all the program's Windows heaps, and its GDI
-// objects; false when they could not be counted.
-bool HeapsInUse(HANDLE process, ULONGLONG& busy, DWORD& blocks, DWORD& gdi) {
-    // Imported functions: their addresses are the system DLLs' own, not stubs of this program.
-    HeapCount c = {};
-    c.getHeaps = GetProcessHeaps;
-    c.lock = HeapLock;
-    c.unlock = HeapUnlock;
-    c.walk = HeapWalk;
-    const void* calls[] = {reinterpret_cast<const void*>(c.getHeaps), reinterpret_cast<const void*>(c.lock),
-                           reinterpret_cast<const void*>(c.unlock), reinterpret_cast<const void*>(c.walk)};
-    for (const void* call : calls)
-        if (!call || !SameCode(process, call)) return false;
-    const SIZE_T codeSize = 1024, size = codeSize + sizeof c;
-    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_EXECUTE_READWRITE));
-    if (!remote) return false;
-    bool ok = WriteProcessMemory(process, remote, reinterpret_cast<const void*>(CountHeaps), codeSize, nullptr) &&
-              WriteProcessMemory(process, remote + codeSize, &c, sizeof c, nullptr);
-    HANDLE thread = ok ? CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote),
-                                            remote + codeSize, 0, nullptr)
-                       : nullptr;
-    ok = thread && WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 &&
-         ReadProcessMemory(process, remote + codeSize, &c, sizeof c, nullptr) && c.count > 0;
+// The program's GDI objects, counted in the GDI handle table that Wine keeps
+// for each process: 0x10000 entries of 24 bytes whose type byte, at offset
+// 14, is 0 while the entry is free. The 64-bit PEB's GdiSharedHandleTable
+// names it; a 32-bit process finds its 64-bit TEB in the GdiBatchCount field
+// of its own TEB, as Wine's gdi32 does. Read from outside: a thread made in
+// the program (CreateRemoteThread) is started by Wine from a signal handler
+// that interrupts whatever the program does, and a 32-bit program caught
+// inside malloc stayed blocked for good. -1 when it cannot be read.
+long GdiObjects(HANDLE process, DWORD threadId) {
+    struct {
+        LONG exitStatus;
+        void* teb;
+        HANDLE process, thread;  // CLIENT_ID
+        ULONG_PTR affinity;
+        LONG priority, basePriority;
+    } basic = {};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+    const bool known = thread && query && query(thread, 0 /* ThreadBasicInformation */, &basic, sizeof basic, nullptr) == 0;
     if (thread) CloseHandle(thread);
-    if (ok || !thread) VirtualFreeEx(process, remote, 0, MEM_RELEASE);  // a thread still running keeps its code
-    busy = c.busy;
-    blocks = c.blocks;
-    gdi = c.gdi;
-    return ok;
+    if (!known) return -1;
+    const ULONG_PTR teb = reinterpret_cast<ULONG_PTR>(basic.teb);
+#ifdef _WIN64
+    const ULONG_PTR table = ReadField<ULONG_PTR>(process, ReadField<ULONG_PTR>(process, teb + 0x60) + 0xF8);
+#else
+    const ULONG teb64 = ReadField<ULONG>(process, teb + 0xF70);
+    const ULONG_PTR table = teb64 ? ReadField<ULONG>(process, ReadField<ULONG>(process, teb64 + 0x60) + 0xF8)
+                                  : ReadField<ULONG>(process, ReadField<ULONG>(process, teb + 0x30) + 0x94);
+#endif
+    if (!table) return -1;
+    std::string entries(0x10000 * 24, '\0');
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), &entries[0], entries.size(), nullptr))
+        return -1;
+    long count = 0;
+    for (size_t i = 0; i < 0x10000; ++i) count += entries[i * 24 + 14] != 0;
+    return count;
 }
 
 // The program's handles, from the system's list of every process's handles.
@@ -502,14 +477,13 @@ long WindowCount() {
     return count;
 }
 
-// One line of what the program holds, read after the settle: its GDI
-// objects, its windows (Wine counts no USER objects: GetGuiResources answers
-// 0), its handles, its Windows heaps' bytes and blocks in use, and the
-// committed private memory of its Windows address space (heaps and
+// One line of what the program holds: its GDI objects, its windows (Wine
+// counts no USER objects: GetGuiResources answers 0), its handles, and the
+// committed private memory of its Windows address space (its heaps and
 // VirtualAlloc; what the C library allocates for Wine's Unix side and the GL
-// driver is not in it). A figure that could not be read is "?".
+// driver is not in it). A figure that could not be read is -1.
 void PrintFigures() {
-    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, g_pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, g_pid);
     if (!process) {
         std::printf("figures: the program could not be opened\n");
         return;
@@ -522,13 +496,8 @@ void PrintFigures() {
         if (next <= at) break;
         at = next;
     }
-    ULONGLONG busy = 0;
-    DWORD blocks = 0, gdi = 0;
-    char counted[80] = "gdi ? heap ? kB in ? blocks";
-    if (HeapsInUse(process, busy, blocks, gdi))
-        std::snprintf(counted, sizeof counted, "gdi %lu heap %llu kB in %lu blocks", static_cast<unsigned long>(gdi),
-                      busy / 1024, static_cast<unsigned long>(blocks));
-    std::printf("figures: %s windows %ld handles %ld windows private %llu kB\n", counted, WindowCount(), HandleCount(),
+    std::printf("figures: gdi %ld windows %ld handles %ld windows private %llu kB\n",
+                GdiObjects(process, GetWindowThreadProcessId(g_main, nullptr)), WindowCount(), HandleCount(),
                 privateBytes / 1024);
     CloseHandle(process);
 }
@@ -546,13 +515,12 @@ BOOL CALLBACK FindMain(HWND window, LPARAM) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::printf("usage: chaos_driver <seed> <first> <count> <width> <height>\n");
+    const bool figuresOnly = argc == 2 && std::strcmp(argv[1], "figures") == 0;
+    if (argc != 6 && !figuresOnly) {
+        std::printf("usage: chaos_driver <seed> <first> <count> <width> <height>\n"
+                    "       chaos_driver figures\n");
         return 2;
     }
-    g_seed = std::strtoull(argv[1], nullptr, 10);
-    const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
-    const SIZE settled = {std::atoi(argv[4]), std::atoi(argv[5])};
     for (int i = 0; i < 300 && !g_main; ++i) {
         EnumWindows(FindMain, 0);
         if (!g_main) Sleep(100);
@@ -562,6 +530,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     GetWindowThreadProcessId(g_main, &g_pid);
+    if (figuresOnly) {
+        PrintFigures();
+        return 0;
+    }
+    g_seed = std::strtoull(argv[1], nullptr, 10);
+    const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
+    const SIZE settled = {std::atoi(argv[4]), std::atoi(argv[5])};
     for (int action = first; action < first + count; ++action) {
         std::seed_seq seeds{unsigned(g_seed), unsigned(g_seed >> 32), unsigned(action)};
         Random random(seeds);
@@ -577,9 +552,14 @@ int main(int argc, char** argv) {
         CheckProgram(action, kind, before);
     }
     const std::string before = Where();
+    if (first == 0) {
+        Settle(settled);
+        const std::string toured = Where();
+        Tour();
+        CheckProgram(first + count, "tour", toured);
+    }
     Settle(settled);
     CheckProgram(first + count, "settle", before);
-    PrintFigures();
     std::printf("settled: %s\n", Where().c_str());
     return 0;
 }

@@ -37,17 +37,18 @@ def stretches(actions, stretch):
         first += stretch
 
 
-FIGURES = [("gdi", r"gdi (\d+)"), ("windows", r"windows (\d+)"), ("handles", r"handles (\d+)"),
-           ("heap kB", r"heap (\d+) kB"), ("heap blocks", r"in (\d+) blocks"),
+FIGURES = [("gdi", r"gdi (-?\d+)"), ("windows", r"windows (-?\d+)"), ("handles", r"handles (-?\d+)"),
            ("windows private kB", r"windows private (\d+) kB")]
 
 
-def figures(driver_out, program):
-    """What the program holds after a stretch: the driver's figures line (its
-    GDI objects, windows, handles, Windows heaps in use, committed private
-    memory) and its resident memory by kind of mapping (None for a figure
-    the driver could not read)."""
-    line = ([l for l in driver_out.splitlines() if l.startswith("figures:")] or [""])[-1]
+def figures(work, program):
+    """What the program holds once its set-ups settled: the driver's figures
+    line (its GDI objects, windows, handles, committed private memory of its
+    Windows address space) and its resident memory by kind of mapping (-1 or
+    None for a figure the driver could not read)."""
+    out = subprocess.run([e2e.WINE_RUN, os.path.join(work, DRIVER), "figures"], cwd=work, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True, errors="replace", timeout=60).stdout
+    line = ([l for l in out.splitlines() if l.startswith("figures:")] or [""])[-1]
     found = {}
     for name, pattern in FIGURES:
         m = re.search(pattern, line)
@@ -85,7 +86,7 @@ def chaos(bin_folder, seed, actions, stretch, series=None):
                 check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
                       % (seed, first + count - 1, p.message_boxes()))
                 readings.append(e2e.steady_working_set(p))
-                held = figures(out, p)
+                held = figures(work, p)
                 if series is not None:
                     series.append(held)
                 print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
