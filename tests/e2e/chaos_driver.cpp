@@ -10,9 +10,9 @@
 //
 // Runs actions first .. first + count - 1 of the seed's sequence (action i is
 // the same whichever run makes it), one line each, and after each looks for
-// a message box of the program. After the first stretch it goes through
-// every display mode at the largest sizes (Tour). Then it settles: the About
-// box closed, the window restored at 40,30 and 660 x 520, the display mode
+// a message box of the program. Then it settles: the About box closed, the
+// window restored (after the first stretch, then through every display mode
+// at the largest sizes: Tour) at 40,30 and 660 x 520, the display mode
 // <width> x <height>, the whole screen the work area, the window in front.
 // "figures" does nothing to the program and prints one line of what it
 // holds (PrintFigures).
@@ -351,25 +351,6 @@ std::string Act(int action, Random& random) {
     return "colours and theme changed";
 }
 
-void Settle(SIZE mode) {
-    Sync();
-    const Dialogs dialogs = FindDialogs();
-    if (dialogs.about) CloseAbout(dialogs.about, false);
-    // A disabled window ignores the restore: the About box must be gone.
-    for (int i = 0; i < 40 && !IsWindowEnabled(g_main); ++i) Wait(50);
-    // A window minimised from maximised comes back maximised: restored again.
-    for (int i = 0; i < 4 && (IsIconic(g_main) || IsZoomed(g_main)); ++i) {
-        SysCommand(SC_RESTORE);
-        Sync();
-    }
-    if (GetSystemMetrics(SM_CXSCREEN) != mode.cx || GetSystemMetrics(SM_CYSCREEN) != mode.cy) SetMode(mode);
-    SetWorkArea(0);
-    Place(kSettled);
-    Sync();
-    SetForegroundWindow(g_main);
-    Wait(300);
-}
-
 // The end of the first stretch: in every display mode, largest first, the
 // window larger than the screen (the largest buffers of that mode) and drawn
 // at that size; then the About box. The reference reading of the working
@@ -381,9 +362,30 @@ void Tour() {
         Place({-40, -30, mode.cx * 4 / 3 - 40, mode.cy * 4 / 3 - 30});
         Sync();
         SetForegroundWindow(g_main);
-        Wait(250);
+        Wait(200);
     }
     if (OpenAbout() == "opened") CloseAbout(FindDialogs().about, true);
+}
+
+// Brings the window back (and, with tour, goes through Tour first).
+void Settle(SIZE mode, bool tour = false) {
+    Sync();
+    const Dialogs dialogs = FindDialogs();
+    if (dialogs.about) CloseAbout(dialogs.about, false);
+    // A disabled window ignores the restore: the About box must be gone.
+    for (int i = 0; i < 40 && !IsWindowEnabled(g_main); ++i) Wait(50);
+    // A window minimised from maximised comes back maximised: restored again.
+    for (int i = 0; i < 4 && (IsIconic(g_main) || IsZoomed(g_main)); ++i) {
+        SysCommand(SC_RESTORE);
+        Sync();
+    }
+    if (tour) Tour();
+    if (GetSystemMetrics(SM_CXSCREEN) != mode.cx || GetSystemMetrics(SM_CYSCREEN) != mode.cy) SetMode(mode);
+    SetWorkArea(0);
+    Place(kSettled);
+    Sync();
+    SetForegroundWindow(g_main);
+    Wait(300);
 }
 
 // Reads one pointer-sized field of the program's memory at `address`.
@@ -552,13 +554,7 @@ int main(int argc, char** argv) {
         CheckProgram(action, kind, before);
     }
     const std::string before = Where();
-    if (first == 0) {
-        Settle(settled);
-        const std::string toured = Where();
-        Tour();
-        CheckProgram(first + count, "tour", toured);
-    }
-    Settle(settled);
+    Settle(settled, first == 0);
     CheckProgram(first + count, "settle", before);
     std::printf("settled: %s\n", Where().c_str());
     return 0;
