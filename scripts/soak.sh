@@ -2,8 +2,10 @@
 # The long random run (`make soak`): the real program under 2,000 actions of
 # what users and Windows do, from one seed (tests/e2e/chaos_e2e.py, as the
 # chaos_e2e test runs 100). Every 100 actions the window is brought back to
-# one size and the working set read; the run prints the series and ends with
-# one line that says whether it grew. About 20 minutes.
+# one size and the working set read, with the program's GDI objects, windows,
+# handles, Windows private memory and resident memory by kind of mapping; the
+# run prints each series and ends with one line that says whether the working
+# set grew. About 20 minutes.
 #
 #   soak.sh [win32|win64]   the build (make soak ARCH=...); win32 by default,
 #                           win64 where this machine cannot run 32-bit programs

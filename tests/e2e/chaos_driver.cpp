@@ -11,12 +11,16 @@
 // It runs in the program's Wine desktop.
 //
 //     chaos_driver.exe <seed> <first> <count> <width> <height>
+//     chaos_driver.exe figures
 //
 // Runs actions first .. first + count - 1 of the seed's sequence (action i is
 // the same whichever run makes it), one line each, and after each looks for
 // a message box of the program. Then it settles: the About box closed, the
-// window restored at 40,30 and 660 x 520, the display mode <width> x
-// <height>, the whole screen the work area, the window in front.
+// window restored (after the first stretch, then through every display mode
+// at the largest sizes: Tour) at 40,30 and 660 x 520, the display mode
+// <width> x <height>, the whole screen the work area, the window in front.
+// "figures" does nothing to the program and prints one line of what it
+// holds (PrintFigures).
 // Exit code 0; 1 after a message box or when the window went away, with the
 // seed, the action, the window's rectangle and the screen before and after;
 // 2 for bad arguments or no window.
@@ -25,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <random>
 #include <string>
@@ -687,7 +692,24 @@ std::string Act(int action, Random& random) {
     return "colours and theme changed";
 }
 
-void Settle(SIZE mode) {
+// The end of the first stretch: in every display mode, largest first, the
+// window larger than the screen (the largest buffers of that mode) and drawn
+// at that size; then the About box. The reference reading of the working
+// set comes after it.
+void Tour() {
+    for (int i = 2; i >= 0; --i) {
+        const SIZE mode = kModes[i];
+        SetMode(mode);
+        Place({-40, -30, mode.cx * 4 / 3 - 40, mode.cy * 4 / 3 - 30});
+        Sync();
+        SetForegroundWindow(g_main);
+        Wait(200);
+    }
+    if (OpenAbout() == "opened") CloseAbout(FindDialogs().about, true);
+}
+
+// Brings the window back (and, with tour, goes through Tour first).
+void Settle(SIZE mode, bool tour = false) {
     Sync();
     const Dialogs dialogs = FindDialogs();
     if (dialogs.about) CloseAbout(dialogs.about, false);
@@ -698,12 +720,129 @@ void Settle(SIZE mode) {
         SysCommand(SC_RESTORE);
         Sync();
     }
+    if (tour) Tour();
     if (GetSystemMetrics(SM_CXSCREEN) != mode.cx || GetSystemMetrics(SM_CYSCREEN) != mode.cy) SetMode(mode);
     SetWorkArea(0);
     Place(kSettled);
     Sync();
     SetForegroundWindow(g_main);
     Wait(300);
+}
+
+// Reads one pointer-sized field of the program's memory at `address`.
+template <class Field>
+Field ReadField(HANDLE process, ULONG_PTR address) {
+    Field value = 0;
+    if (!address || !ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, nullptr))
+        return 0;
+    return value;
+}
+
+// The program's GDI objects, counted in the GDI handle table that Wine keeps
+// for each process: 0x10000 entries of 24 bytes whose type byte, at offset
+// 14, is 0 while the entry is free. The 64-bit PEB's GdiSharedHandleTable
+// names it; a 32-bit process finds its 64-bit TEB in the GdiBatchCount field
+// of its own TEB, as Wine's gdi32 does. Read from outside: a thread made in
+// the program (CreateRemoteThread) is started by Wine from a signal handler
+// that interrupts whatever the program does, and a 32-bit program caught
+// inside malloc stayed blocked for good. -1 when it cannot be read.
+long GdiObjects(HANDLE process, DWORD threadId) {
+    struct {
+        LONG exitStatus;
+        void* teb;
+        HANDLE process, thread;  // CLIENT_ID
+        ULONG_PTR affinity;
+        LONG priority, basePriority;
+    } basic = {};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+    const bool known = thread && query && query(thread, 0 /* ThreadBasicInformation */, &basic, sizeof basic, nullptr) == 0;
+    if (thread) CloseHandle(thread);
+    if (!known) return -1;
+    const ULONG_PTR teb = reinterpret_cast<ULONG_PTR>(basic.teb);
+#ifdef _WIN64
+    const ULONG_PTR table = ReadField<ULONG_PTR>(process, ReadField<ULONG_PTR>(process, teb + 0x60) + 0xF8);
+#else
+    const ULONG teb64 = ReadField<ULONG>(process, teb + 0xF70);
+    const ULONG_PTR table = teb64 ? ReadField<ULONG>(process, ReadField<ULONG>(process, teb64 + 0x60) + 0xF8)
+                                  : ReadField<ULONG>(process, ReadField<ULONG>(process, teb + 0x30) + 0x94);
+#endif
+    if (!table) return -1;
+    std::string entries(0x10000 * 24, '\0');
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), &entries[0], entries.size(), nullptr))
+        return -1;
+    long count = 0;
+    for (size_t i = 0; i < 0x10000; ++i) count += entries[i * 24 + 14] != 0;
+    return count;
+}
+
+// The program's handles, from the system's list of every process's handles.
+long HandleCount() {
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    struct Entry {
+        ULONG owner;
+        BYTE type, flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    for (ULONG size = 1 << 20; query && size <= (1u << 26); size *= 2) {
+        std::string buffer(size, '\0');
+        ULONG needed = 0;
+        const LONG status = query(16 /* SystemHandleInformation */, &buffer[0], size, &needed);
+        if (status == LONG(0xC0000004)) continue;  // STATUS_INFO_LENGTH_MISMATCH
+        if (status != 0) return -1;
+        const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+        const Entry* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+        long mine = 0;
+        for (ULONG i = 0; i < count; ++i) mine += entries[i].owner == g_pid;
+        return mine;
+    }
+    return -1;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == g_pid) ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+// The program's windows, its own and the system's (the desktop's children
+// and their children).
+long WindowCount() {
+    long count = 0;
+    EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// One line of what the program holds: its GDI objects, its windows (Wine
+// counts no USER objects: GetGuiResources answers 0), its handles, and the
+// committed private memory of its Windows address space (its heaps and
+// VirtualAlloc; what the C library allocates for Wine's Unix side and the GL
+// driver is not in it). A figure that could not be read is -1.
+void PrintFigures() {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, g_pid);
+    if (!process) {
+        std::printf("figures: the program could not be opened\n");
+        return;
+    }
+    ULONGLONG privateBytes = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) privateBytes += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    std::printf("figures: gdi %ld windows %ld handles %ld windows private %llu kB\n",
+                GdiObjects(process, GetWindowThreadProcessId(g_main, nullptr)), WindowCount(), HandleCount(),
+                privateBytes / 1024);
+    CloseHandle(process);
 }
 
 BOOL CALLBACK FindMain(HWND window, LPARAM) {
@@ -719,13 +858,12 @@ BOOL CALLBACK FindMain(HWND window, LPARAM) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::printf("usage: chaos_driver <seed> <first> <count> <width> <height>\n");
+    const bool figuresOnly = argc == 2 && std::strcmp(argv[1], "figures") == 0;
+    if (argc != 6 && !figuresOnly) {
+        std::printf("usage: chaos_driver <seed> <first> <count> <width> <height>\n"
+                    "       chaos_driver figures\n");
         return 2;
     }
-    g_seed = std::strtoull(argv[1], nullptr, 10);
-    const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
-    const SIZE settled = {std::atoi(argv[4]), std::atoi(argv[5])};
     for (int i = 0; i < 300 && !g_main; ++i) {
         EnumWindows(FindMain, 0);
         if (!g_main) Sleep(100);
@@ -735,6 +873,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_thread = GetWindowThreadProcessId(g_main, &g_pid);
+    if (figuresOnly) {
+        PrintFigures();
+        return 0;
+    }
+    g_seed = std::strtoull(argv[1], nullptr, 10);
+    const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
+    const SIZE settled = {std::atoi(argv[4]), std::atoi(argv[5])};
     for (int action = first; action < first + count; ++action) {
         std::seed_seq seeds{unsigned(g_seed), unsigned(g_seed >> 32), unsigned(action)};
         Random random(seeds);
@@ -750,7 +895,7 @@ int main(int argc, char** argv) {
         CheckProgram(action, kind, before);
     }
     const std::string before = Where();
-    Settle(settled);
+    Settle(settled, first == 0);
     CheckProgram(first + count, "settle", before);
     std::printf("settled: %s\n", Where().c_str());
     return 0;

@@ -2,19 +2,23 @@
 """The real Vorl.exe under what users and Windows do to it, mixed in a random
 order drawn from a seed (chaos_driver.exe does the actions, in the program's
 Wine virtual desktop): it must show no message box, stay alive, draw snow at
-the end, keep its working set from growing, and end with 0 on Escape.
+the end, keep its working set, GDI objects, windows and handles from
+growing, and end with 0 on Escape.
 
     chaos_e2e.py <bin folder> [--seed N] [--actions N] [--stretch N]
 
 The seed is VORL_CHAOS_SEED when set; VORL_CHAOS_VERBOSE=1 prints every
-action. After every stretch of actions the
-window is brought back to one size and the working set read (the lowest of
-its samples once the set-ups settled); growth is judged against the reading
-after the first stretch, whose first action makes the largest buffers. Needs
-an X display and a wineserver, as snow_e2e.py.
+action. After every stretch of actions the window is brought back to one
+size and the working set read (the lowest of its samples once the set-ups
+settled), with what else the program holds (figures); growth is judged
+against the reading after the first stretch, whose first action makes the
+largest buffers and whose end goes through every display mode at the
+largest sizes and opens the About box (the driver's Tour). Needs an X
+display and a wineserver, as snow_e2e.py.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -32,6 +36,12 @@ SCREEN = ("1024", "768")  # the desktop's size, and the mode each stretch ends i
 # came into the draw.
 DEFAULT_SEED = 7
 GROWTH = 1.05  # the last reading against the first one
+# The program's GDI objects, windows and handles after the last stretch
+# against the first: Wine's own come and go by a few (handles 48 to 52 in a
+# 2,000-action soak); one left behind by each set-up or About box would be
+# dozens even in 50 actions, and too few bytes for the working set to show.
+OBJECTS = ("gdi", "windows", "handles")
+OBJECTS_MORE = 8
 
 
 def stretches(actions, stretch):
@@ -41,8 +51,29 @@ def stretches(actions, stretch):
         first += stretch
 
 
-def chaos(bin_folder, seed, actions, stretch):
-    """Runs the seed's actions; returns the working set readings in kB."""
+FIGURES = [("gdi", r"gdi (-?\d+)"), ("windows", r"windows (-?\d+)"), ("handles", r"handles (-?\d+)"),
+           ("windows private kB", r"windows private (\d+) kB")]
+
+
+def figures(work, program):
+    """What the program holds once its set-ups settled: the driver's figures
+    line (its GDI objects, windows, handles, committed private memory of its
+    Windows address space) and its resident memory by kind of mapping (-1 or
+    None for a figure the driver could not read)."""
+    out = subprocess.run([e2e.WINE_RUN, os.path.join(work, DRIVER), "figures"], cwd=work, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True, errors="replace", timeout=60).stdout
+    line = ([l for l in out.splitlines() if l.startswith("figures:")] or [""])[-1]
+    found = {}
+    for name, pattern in FIGURES:
+        m = re.search(pattern, line)
+        found[name] = int(m.group(1)) if m else None
+    found.update(("rss %s kB" % kind, kb) for kind, kb in program.resident_by_kind().items())
+    return found
+
+
+def chaos(bin_folder, seed, actions, stretch, series=None):
+    """Runs the seed's actions; returns the working set readings in kB. Each
+    stretch's figures (see figures) go to the list series when given."""
     readings = []
     with e2e.virtual_desktop(bin_folder, DESKTOP, "x".join(SCREEN), EXE, DRIVER) as work:
         p = e2e.Program(work, EXE)
@@ -69,9 +100,13 @@ def chaos(bin_folder, seed, actions, stretch):
                 check(p.message_boxes() == [], "seed %d: no message up to action %d: %r"
                       % (seed, first + count - 1, p.message_boxes()))
                 readings.append(e2e.steady_working_set(p))
+                held = figures(work, p)
+                if series is not None:
+                    series.append(held)
                 print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
                       % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
                          readings[-1] / 1024, time.time() - start), flush=True)
+                print("    " + ", ".join("%s %s" % (k, "?" if v is None else v) for k, v in held.items()), flush=True)
             # The held keys leave the camera wherever their frames took it: the
             # flakes may be few and large. Snow is bright specks on black that
             # move from one picture to the next.
@@ -102,14 +137,24 @@ def main():
         return 1
     start = time.time()
     try:
-        readings = chaos(args.bin, args.seed, args.actions, args.stretch)
+        series = []
+        readings = chaos(args.bin, args.seed, args.actions, args.stretch, series)
         mb = ["%.1f" % (kb / 1024) for kb in readings]
         grew = readings[-1] > readings[0] * GROWTH
         print("  working set with the window at 660 x 520 after each stretch of %d: %s MB"
               % (args.stretch, " ".join(mb)))
+        for name in series[0]:
+            print("  %s after each stretch: %s" % (name, " ".join("?" if s[name] is None else str(s[name])
+                                                                 for s in series)))
         print("working set %s: %s MB after the first stretch, %s MB after the last (at most %.2f times)"
               % ("grew" if grew else "did not grow", mb[0], mb[-1], GROWTH))
         check(not grew, "seed %d: the working set grew" % args.seed)
+        for name in OBJECTS:
+            first, last = series[0][name], series[-1][name]
+            check(first is not None and first >= 0 and last is not None and last >= 0,
+                  "seed %d: the program's %s could be read" % (args.seed, name))
+            check(last <= first + OBJECTS_MORE, "seed %d: the program's %s grew: %d after the first stretch, %d after "
+                  "the last (at most %d more)" % (args.seed, name, first, last, OBJECTS_MORE))
         print("PASS chaos, seed %d, %d actions (%.1f s)" % (args.seed, args.actions, time.time() - start))
         return 0
     except Failure as e:

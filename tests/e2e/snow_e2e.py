@@ -140,6 +140,32 @@ class Program:
         with open("/proc/%d/status" % self.proc.pid) as f:
             return int(re.search(r"^VmRSS:\s+(\d+) kB", f.read(), re.M).group(1))
 
+    def resident_by_kind(self):
+        """The program's resident memory in kB by kind of mapping: "brk" (the
+        C library's [heap]), "anon" (unnamed data: the Windows address space's
+        private memory, and the C library's mmap'ed arenas of Wine's Unix side,
+        the X libraries and the GL driver), "jit" (unnamed executable memory:
+        the GL driver's compiled shaders), "gl" (the GL driver's and LLVM's
+        files), "files" (the rest: Wine, the program, the other libraries)."""
+        kinds = dict.fromkeys(("brk", "anon", "jit", "gl", "files"), 0)
+        kind = "files"
+        with open("/proc/%d/smaps" % self.proc.pid) as f:
+            for line in f:
+                fields = line.split()
+                if re.match(r"[0-9a-f]+-[0-9a-f]+ ", line):
+                    name = fields[5] if len(fields) > 5 else ""
+                    if name == "[heap]":
+                        kind = "brk"
+                    elif not name or name.startswith("[anon"):
+                        kind = "jit" if "x" in fields[1] else "anon"
+                    elif re.search(r"/dri/|gallium|LLVM|libGL|mesa", name):
+                        kind = "gl"
+                    else:
+                        kind = "files"
+                elif fields and fields[0] == "Rss:":
+                    kinds[kind] += int(fields[1])
+        return kinds
+
     def count(self, line):
         return sum(1 for l in self.debug_lines() if l == line)
 
