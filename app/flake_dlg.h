@@ -81,10 +81,11 @@ public:
     IDirect3DMaterial2* m_backgroundMaterial;
     BOOL m_needsSetup;
     // A later set-up that fails is tried again: the tries failed in a row,
-    // the tick count before which the next one waits, and whether any
-    // set-up has run through (the first one gets no second try).
+    // the time (in ms of the performance counter) before which the next one
+    // waits, and whether any set-up has run through (the first one gets no
+    // second try).
     int m_setUpTries;
-    DWORD m_nextSetUpTry;
+    ULONGLONG m_nextSetUpTry;
     BOOL m_setUpDone;
     double m_rotation[9];
     double m_tilt, m_bank, m_turn;

@@ -61,7 +61,16 @@ namespace {
 // A later set-up is tried this many times, this far apart (about two
 // seconds in all), before its failure is shown.
 constexpr int kSetUpTries = 5;
-constexpr DWORD kSetUpRetryMs = 500;
+constexpr ULONGLONG kSetUpRetryMs = 500;
+
+// Milliseconds from the performance counter. Wine's tick count is the one its
+// server keeps, which fell more than half a second behind on a loaded machine.
+ULONGLONG NowMs() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<ULONGLONG>(count.QuadPart / (frequency.QuadPart / 1000));
+}
 
 bool ClientAreaIsEmpty(HWND window) {
     RECT client;
@@ -112,7 +121,7 @@ void CFlakeDlg::RunSetUp() {
 // fatal path as the first set-up does.
 bool CFlakeDlg::SetUpScene() {
     if (m_setUpTries > 0) {
-        if (static_cast<LONG>(GetTickCount() - m_nextSetUpTry) < 0) return false;
+        if (NowMs() < m_nextSetUpTry) return false;
         char line[64];
         std::snprintf(line, sizeof line, "NVX:Set-up, try %d of %d\n", m_setUpTries + 1, kSetUpTries);
         AfxOutputDebugString(line);
@@ -134,7 +143,7 @@ bool CFlakeDlg::SetUpScene() {
             ReleaseSceneObjects(*this);
             NvxCleanup();
             m_needsSetup = TRUE;
-            m_nextSetUpTry = GetTickCount() + kSetUpRetryMs;
+            m_nextSetUpTry = NowMs() + kSetUpRetryMs;
             return false;
         }
     }

@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     // Carrying on: two more frames, and the last one must reach the screen.
     // A later set-up that failed is tried again on the first (its pause is
     // over at once here).
-    window.dlg->m_nextSetUpTry = GetTickCount();
+    window.dlg->m_nextSetUpTry = 0;
     window.dlg->RenderFrame();
     const size_t before = dx.log.entries.size();
     window.dlg->RenderFrame();
