@@ -104,8 +104,10 @@ def chaos(bin_folder, seed, actions, stretch, series=None):
                 held = figures(work, p)
                 if series is not None:
                     series.append(held)
-                print("  seed %d, actions %d to %d: %s, %d set-ups so far, working set %.1f MB (%.0f s)"
-                      % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p),
+                # A set-up or rebuild that failed for a moment and was tried again.
+                retried = sum(1 for l in p.debug_lines() if l.startswith(("NVX:Set-up failed", "NVX:Resize Window failed")))
+                print("  seed %d, actions %d to %d: %s, %d set-ups so far (%d tried again), working set %.1f MB (%.0f s)"
+                      % (seed, first, first + count - 1, out.strip().splitlines()[-1], e2e.phase4_count(p), retried,
                          readings[-1] / 1024, time.time() - start), flush=True)
                 print("    " + ", ".join("%s %s" % (k, "?" if v is None else v) for k, v in held.items()), flush=True)
             # The held keys leave the camera wherever their frames took it: the
