@@ -5,7 +5,7 @@
 # one size and the working set read, with the program's GDI objects, windows,
 # handles, Windows private memory and resident memory by kind of mapping; the
 # run prints each series and ends with one line that says whether the working
-# set grew. About 20 minutes.
+# set grew. About 22 to 25 minutes.
 #
 #   soak.sh [win32|win64]   the build (make soak ARCH=...); win32 by default,
 #                           win64 where this machine cannot run 32-bit programs
