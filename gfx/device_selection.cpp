@@ -27,8 +27,6 @@ static_assert(offsetof(D3DDEVICEDESC, dwDeviceZBufferBitDepth) + sizeof(DWORD) <
 constexpr DWORD kZBufferDepths = DDBD_16 | DDBD_24 | DDBD_32;  // 0x700
 constexpr float kBackClippingPlane = 5000.0f;
 
-void Box(const char* text) { NvxShowMessage(text); }
-
 void LogGuid(const char* format, const char* name, const GUID& guid) {
     char line[512];
     std::snprintf(line, sizeof line, format, name ? name : "", static_cast<unsigned>(guid.Data1));
@@ -88,11 +86,11 @@ int CreateZBuffer(DWORD depth, bool videoMemory) {
     desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | (videoMemory ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
     desc.dwZBufferBitDepth = depth;
     if (s.directDraw->CreateSurface(&desc, &s.zBuffer, nullptr) != 0 || !s.zBuffer) {
-        Box("Zバッファの生成に失敗しました");
+        NvxShowMessage("Zバッファの生成に失敗しました");
         return 0;
     }
     if (s.backBuffer->AddAttachedSurface(s.zBuffer) != 0) {
-        Box("Zバッファのアタッチに失敗しました");
+        NvxShowMessage("Zバッファのアタッチに失敗しました");
         return 0;
     }
     return 1;
@@ -142,7 +140,7 @@ int NvxCreateDevice(DWORD colorModel) {
     HRESULT query = s.directDraw->QueryInterface(kIidDirect3D2, reinterpret_cast<void**>(&s.direct3D2));
     if (query < 0 || !s.direct3D2) {
         AfxOutputDebugString("NVX:Error:Failed to QI Direct3D2 from DirectDraw\n");
-        Box("Direct3D2インターフェイスの取得に失敗しました");
+        NvxShowMessage("Direct3D2インターフェイスの取得に失敗しました");
         NvxRelease(s.directDraw);
         return 0;
     }
@@ -167,7 +165,7 @@ int NvxCreateDevice(DWORD colorModel) {
     if (hardware) {
         if (!CreateDeviceWith(s.deviceGuid)) {
             AfxOutputDebugString("NVX:Can't Create Direct3DDevice2 from Direct3D2\n");
-            Box("Direct3DDevice2の取得に失敗しました");
+            NvxShowMessage("Direct3DDevice2の取得に失敗しました");
             NvxCleanup();
             return 0;
         }
@@ -188,7 +186,7 @@ int NvxCreateDevice(DWORD colorModel) {
     }
     if (!created) {
         AfxOutputDebugString("NVX:Failed to Create Direct3DDevice!\n");
-        Box("Direct3DDeviceの生成に失敗しました");
+        NvxShowMessage("Direct3DDeviceの生成に失敗しました");
         NvxCleanup();
         return 0;
     }
@@ -202,13 +200,13 @@ int CreateD3DRM() {
     if (!s.rm2) {
         if (NvxDirect3DRMCreate(&s.rm) != 0 || !s.rm) {
             NvxCleanup();
-            Box("IDirect3DRMの取得に失敗しました");
+            NvxShowMessage("IDirect3DRMの取得に失敗しました");
             return 0;
         }
         if (s.rm->QueryInterface(kIidDirect3DRM2, reinterpret_cast<void**>(&s.rm2)) != 0 || !s.rm2) {
             NvxRelease(s.rm);
             NvxCleanup();
-            Box("IDirect3DRM2の取得に失敗しました。DirectX5以上がインストールされているか確認してください。");
+            NvxShowMessage("IDirect3DRM2の取得に失敗しました。DirectX5以上がインストールされているか確認してください。");
             return 0;
         }
         NvxRelease(s.rm);
