@@ -179,13 +179,21 @@ class Program:
             raise Failure("program did not end within %s s" % timeout)
 
     def close(self):
-        if self.proc.poll() is None:
+        ended_by_itself = self.proc.poll() is not None
+        if not ended_by_itself:
             try:
                 os.killpg(self.proc.pid, signal.SIGKILL)
             except ProcessLookupError:
                 pass
             self.proc.wait()
         self.log.close()
+        if ended_by_itself and self.proc.returncode < 0:
+            # Wine turns a fault in Windows code into an exception and an exit
+            # code; a Unix signal means it died in its own or a library's code.
+            # The trace's end shows how far the process had got.
+            print("  Wine died of signal %d; the end of its trace:" % -self.proc.returncode)
+            for line in self.text().splitlines()[-12:]:
+                print("    " + line)
         if os.environ.get("VORL_E2E_KEEP_LOGS"):
             print("  log: %s" % self.log_path)
         else:
