@@ -72,10 +72,10 @@ def figures(work, program):
     return found
 
 
-def chaos(bin_folder, seed, actions, stretch, series=None):
-    """Runs the seed's actions; returns the working set readings in kB. Each
-    stretch's figures (see figures) go to the list series when given."""
-    readings = []
+def chaos(bin_folder, seed, actions, stretch):
+    """Runs the seed's actions; returns the working set readings in kB and
+    each stretch's figures (see figures)."""
+    readings, series = [], []
     with e2e.virtual_desktop(bin_folder, DESKTOP, "x".join(SCREEN), EXE, DRIVER) as work:
         p = e2e.Program(work, EXE)
         try:
@@ -102,8 +102,7 @@ def chaos(bin_folder, seed, actions, stretch, series=None):
                       % (seed, first + count - 1, p.message_boxes()))
                 readings.append(e2e.steady_working_set(p))
                 held = figures(work, p)
-                if series is not None:
-                    series.append(held)
+                series.append(held)
                 # A set-up or rebuild that failed for a moment and was tried again.
                 retried = sum(1 for l in p.debug_lines() if l.startswith(("NVX:Set-up failed", "NVX:Resize Window failed")))
                 print("  seed %d, actions %d to %d: %s, %d set-ups so far (%d tried again), working set %.1f MB (%.0f s)"
@@ -123,7 +122,7 @@ def chaos(bin_folder, seed, actions, stretch, series=None):
                                                                          "moving" if moving else "still"))
             check(s["black"] > 0.8 and s["bright"] > 0.001 and moving, "seed %d: snow at the end" % seed)
             e2e.escape_in_desktop(p, DESKTOP)
-            return readings
+            return readings, series
         finally:
             p.close()
 
@@ -140,8 +139,7 @@ def main():
         return 1
     start = time.time()
     try:
-        series = []
-        readings = chaos(args.bin, args.seed, args.actions, args.stretch, series)
+        readings, series = chaos(args.bin, args.seed, args.actions, args.stretch)
         mb = ["%.1f" % (kb / 1024) for kb in readings]
         grew = readings[-1] > readings[0] * GROWTH
         print("  working set with the window at 660 x 520 after each stretch of %d: %s MB"
